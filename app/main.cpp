@@ -1,0 +1,20 @@
+#include <QApplication>
+
+#include "app/ApplicationTitle.h"
+#include "app/ErrorDisplay.h"
+#include "editor/Unit1.h"
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    const QString title = ApplicationTitle(QCoreApplication::applicationFilePath());
+    const auto showError = [title](std::exception_ptr error) { ShowError(error, title); };
+    try {
+        FontEditor = new TFontEditor(showError);
+        FontEditor->show();
+        QApplication::exec();
+    } catch (...) {
+        showError(std::current_exception());
+    }
+    delete FontEditor;
+    return 0;
+}
