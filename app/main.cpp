@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QIcon>
 
 #include "app/ApplicationTitle.h"
 #include "app/ErrorDisplay.h"
@@ -9,6 +10,7 @@ int main(int argc, char* argv[]) {
     const QString title = ApplicationTitle(QCoreApplication::applicationFilePath());
     const auto showError = [title](std::exception_ptr error) { ShowError(error, title); };
     try {
+        QApplication::setWindowIcon(QIcon(QStringLiteral(":/fonteditor.png")));
         FontEditor = new TFontEditor(showError);
         FontEditor->show();
         QApplication::exec();

@@ -9,7 +9,7 @@ packages=(
   libgtest-dev googletest
   clang libclang-rt-14-dev
   clang-format
-  xvfb xdotool x11-utils imagemagick
+  xvfb xdotool x11-utils imagemagick desktop-file-utils
   fonts-ipafont-gothic
 )
 
