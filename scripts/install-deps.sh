@@ -10,6 +10,7 @@ packages=(
   clang libclang-rt-14-dev
   clang-format
   xvfb xdotool x11-utils imagemagick desktop-file-utils
+  libx11-dev libxext-dev
   fonts-ipafont-gothic
 )
 
