@@ -23,7 +23,6 @@ done
 echo "== sanitizer build"
 configure_and_build build/sanitize -DCMAKE_BUILD_TYPE=Debug -DFONTEDITOR_SANITIZE=ON
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp \
   ctest --test-dir build/sanitize --output-on-failure -j2
 
 echo "== release build"
