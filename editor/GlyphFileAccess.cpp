@@ -1,6 +1,5 @@
 #include "editor/GlyphFileAccess.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,24 +7,22 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <cerrno>
-#include <system_error>
-#include <vector>
 
 #include "editor/FileErrors.h"
+#include "glyph/FileHead.h"
 #include "glyph/GlyphFile.h"
 
 namespace {
 
 const QString NotRegularFile = QStringLiteral("Not a regular file");
 
-// Trims what the display should not see at the end of a system message.
-QString TrimReason(QString text) {
-    while (!text.isEmpty() && (text.back() <= u' ' || text.back() == u'.')) text.chop(1);
-    return text;
-}
-
 std::string Utf8(const QString& text) {
     return text.toStdString();
+}
+
+// Trims what the display should not see at the end of a system message.
+QString TrimReason(const QString& text) {
+    return QString::fromStdString(glyph::TrimReason(Utf8(text)));
 }
 
 [[noreturn]] void ThrowOpenError(const QString& fullPath, const QString& reason) {
@@ -41,20 +38,6 @@ std::string Utf8(const QString& text) {
                            QStringLiteral("\" に書き込めません。") + TrimReason(reason)));
 }
 
-class UniqueFd {
-  public:
-    explicit UniqueFd(int fd) : fd_(fd) {}
-    UniqueFd(const UniqueFd&) = delete;
-    UniqueFd& operator=(const UniqueFd&) = delete;
-    ~UniqueFd() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    int get() const { return fd_; }
-
-  private:
-    int fd_;
-};
-
 }  // namespace
 
 QString FullPath(const QString& path) {
@@ -62,33 +45,27 @@ QString FullPath(const QString& path) {
 }
 
 QString SystemErrorText(int errorNumber) {
-    return TrimReason(QString::fromStdString(std::generic_category().message(errorNumber)));
+    return QString::fromStdString(glyph::SystemErrorText(errorNumber));
 }
 
 int LoadGlyphFile(const QString& path, glyph::CellGrid& grid) {
     const QString fullPath = FullPath(path);
-    // Non-blocking, so that a FIFO or a device cannot hold the window before it is refused.
-    const UniqueFd fd(::open(QFile::encodeName(fullPath).constData(),
-                             O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-    if (fd.get() < 0) ThrowOpenError(fullPath, SystemErrorText(errno));
-    struct stat status {};
-    if (::fstat(fd.get(), &status) != 0) ThrowOpenError(fullPath, SystemErrorText(errno));
-    if (S_ISDIR(status.st_mode)) ThrowOpenError(fullPath, SystemErrorText(EISDIR));
-    if (!S_ISREG(status.st_mode)) ThrowOpenError(fullPath, NotRegularFile);
-
-    std::vector<std::uint8_t> bytes(glyph::MaxGlyphFileSize);
-    std::size_t filled = 0;
-    while (filled < bytes.size()) {
-        const ssize_t got = ::read(fd.get(), bytes.data() + filled, bytes.size() - filled);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0)
+    const glyph::FileHead head =
+        glyph::ReadFileHead(QFile::encodeName(fullPath).toStdString(), glyph::MaxGlyphFileSize);
+    switch (head.status) {
+        case glyph::FileHeadStatus::Ok:
+            break;
+        case glyph::FileHeadStatus::CannotOpen:
+        case glyph::FileHeadStatus::IsDirectory:
+            ThrowOpenError(fullPath, SystemErrorText(head.error));
+        case glyph::FileHeadStatus::NotRegularFile:
+            ThrowOpenError(fullPath, NotRegularFile);
+        case glyph::FileHeadStatus::CannotRead:
             throw EReadError(Utf8(QStringLiteral("ファイル ") + fullPath +
-                                  QStringLiteral(" を読み込めません。") + SystemErrorText(errno)));
-        if (got == 0) break;
-        filled += static_cast<std::size_t>(got);
+                                  QStringLiteral(" を読み込めません。") +
+                                  SystemErrorText(head.error)));
     }
-    bytes.resize(filled);
-    return glyph::ReadGlyph(bytes, grid, Utf8(fullPath));
+    return glyph::ReadGlyph(head.bytes, grid, Utf8(fullPath));
 }
 
 void SaveGlyphFile(const QString& path, std::span<const std::uint8_t> bytes) {

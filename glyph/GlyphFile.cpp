@@ -30,12 +30,19 @@ void CheckWritableWidth(int width) {
         throw EWidthRangeError("幅 " + std::to_string(width) + " は 0 から 16 の範囲外です");
 }
 
+GlyphDefect FindDefect(std::span<const std::uint8_t> bytes) {
+    if (bytes.size() < GlyphFileSize(bytes.empty() ? 0 : bytes[0])) return GlyphDefect::TooShort;
+    if (bytes[0] > MaxWidth) return GlyphDefect::TooWide;
+    return GlyphDefect::None;
+}
+
 int ReadGlyph(std::span<const std::uint8_t> bytes, CellGrid& grid, std::string_view path) {
-    if (bytes.size() < HeaderSize + BitmapSize(bytes.empty() ? 0 : bytes[0]))
+    const GlyphDefect defect = FindDefect(bytes);
+    if (defect == GlyphDefect::TooShort)
         throw EGlyphFormatError("ファイル " + std::string(path) + " は " +
                                 std::to_string(bytes.size()) + " バイトしかありません");
     const int width = bytes[0];
-    if (width > MaxWidth)
+    if (defect == GlyphDefect::TooWide)
         throw EGlyphFormatError("ファイル " + std::string(path) + " の幅 " + std::to_string(width) +
                                 " は 16 を超えています");
 

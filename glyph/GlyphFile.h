@@ -22,6 +22,15 @@ inline constexpr std::size_t MaxGlyphFileSize = HeaderSize + 14;
 constexpr std::size_t BitmapSize(int width) {
     return width > 8 ? 14 : 7;
 }
+constexpr std::size_t GlyphFileSize(int width) {
+    return HeaderSize + BitmapSize(width);
+}
+
+enum class GlyphDefect { None, TooShort, TooWide };
+
+// Why these bytes cannot be read as a glyph, if they cannot: shorter than the
+// glyph their width byte announces, or wider than 16 columns.
+GlyphDefect FindDefect(std::span<const std::uint8_t> bytes);
 
 // Decodes a glyph into `grid` and returns its width. Bytes past the glyph are
 // ignored. The whole input is checked before the grid is touched: a file

@@ -1,0 +1,69 @@
+#include "glyph/FileHead.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <system_error>
+
+namespace glyph {
+namespace {
+
+class UniqueFd {
+  public:
+    explicit UniqueFd(int fd) : fd_(fd) {}
+    UniqueFd(const UniqueFd&) = delete;
+    UniqueFd& operator=(const UniqueFd&) = delete;
+    ~UniqueFd() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    int get() const { return fd_; }
+
+  private:
+    int fd_;
+};
+
+FileHead Failed(FileHeadStatus status, int error = 0) {
+    FileHead head;
+    head.status = status;
+    head.error = error;
+    return head;
+}
+
+}  // namespace
+
+FileHead ReadFileHead(const std::string& path, std::size_t limit) {
+    const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    if (fd.get() < 0) return Failed(FileHeadStatus::CannotOpen, errno);
+    struct stat status {};
+    if (::fstat(fd.get(), &status) != 0) return Failed(FileHeadStatus::CannotOpen, errno);
+    if (S_ISDIR(status.st_mode)) return Failed(FileHeadStatus::IsDirectory, EISDIR);
+    if (!S_ISREG(status.st_mode)) return Failed(FileHeadStatus::NotRegularFile);
+
+    FileHead head;
+    head.size = static_cast<std::uint64_t>(status.st_size);
+    head.bytes.resize(limit);
+    std::size_t filled = 0;
+    while (filled < limit) {
+        const ssize_t got = ::read(fd.get(), head.bytes.data() + filled, limit - filled);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return Failed(FileHeadStatus::CannotRead, errno);
+        if (got == 0) break;
+        filled += static_cast<std::size_t>(got);
+    }
+    head.bytes.resize(filled);
+    return head;
+}
+
+std::string TrimReason(std::string text) {
+    while (!text.empty() && (static_cast<unsigned char>(text.back()) <= ' ' || text.back() == '.'))
+        text.pop_back();
+    return text;
+}
+
+std::string SystemErrorText(int errorNumber) {
+    return TrimReason(std::generic_category().message(errorNumber));
+}
+
+}  // namespace glyph
