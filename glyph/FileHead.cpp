@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <system_error>
 
@@ -43,10 +44,14 @@ FileHead ReadFileHead(const std::string& path, std::size_t limit) {
 
     FileHead head;
     head.size = static_cast<std::uint64_t>(status.st_size);
-    head.bytes.resize(limit);
+    // A file that reports its size is read no further than that; one that
+    // reports none (as some kernel files do) is read up to the end.
+    const std::size_t wanted =
+        head.size > 0 ? static_cast<std::size_t>(std::min<std::uint64_t>(limit, head.size)) : limit;
+    head.bytes.resize(wanted);
     std::size_t filled = 0;
-    while (filled < limit) {
-        const ssize_t got = ::read(fd.get(), head.bytes.data() + filled, limit - filled);
+    while (filled < wanted) {
+        const ssize_t got = ::read(fd.get(), head.bytes.data() + filled, wanted - filled);
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) return Failed(FileHeadStatus::CannotRead, errno);
         if (got == 0) break;

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "font/FontFolder.h"
+
+namespace font {
+
+// Whether `family` can stand in a BDF font's name and properties: printable
+// ASCII without the characters an X font name gives meaning to (- * ? , ").
+bool IsBdfFamily(std::string_view family);
+
+// `text` made into such a family name: every other character becomes '_'.
+std::string BdfFamilyFrom(std::string_view text);
+
+// A BDF 2.1 font of `font`: every glyph with its code point as encoding, its
+// width as advance and its 7 rows with the baseline under row ascent - 1.
+// Raises Failure for a font without glyphs.
+std::string WriteBdf(const Font& font, std::string_view family, int ascent);
+
+}  // namespace font

@@ -1,0 +1,95 @@
+#include "font/Png.h"
+
+#include <png.h>
+
+#include <algorithm>
+#include <csetjmp>
+#include <cstdio>
+#include <string>
+
+#include "font/Failure.h"
+
+namespace font {
+namespace {
+
+// Where libpng's callbacks leave their results; a plain struct, so that the
+// longjmp libpng uses for errors skips nothing that needs destroying.
+struct Sink {
+    std::vector<std::uint8_t>* out;
+    char error[200];
+};
+
+void Append(png_structp png, png_bytep data, png_size_t length) {
+    auto* sink = static_cast<Sink*>(png_get_io_ptr(png));
+    bool full = false;
+    try {
+        sink->out->insert(sink->out->end(), data, data + length);
+    } catch (...) {
+        full = true;
+    }
+    if (full) png_error(png, "out of memory");
+}
+
+[[noreturn]] void OnError(png_structp png, png_const_charp message) {
+    auto* sink = static_cast<Sink*>(png_get_error_ptr(png));
+    std::snprintf(sink->error, sizeof sink->error, "%s", message);
+    png_longjmp(png, 1);
+}
+
+void OnWarning(png_structp, png_const_charp) {}
+
+// Runs the libpng calls; returns false with sink.error set when libpng fails.
+// `rows` holds the 7 packed scanlines, each written `scale` times.
+bool Write(Sink& sink, png_uint_32 width, int scale, const std::vector<png_byte>& rows,
+           std::size_t stride) {
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &sink, OnError, OnWarning);
+    if (png == nullptr) return false;
+    png_infop info = png_create_info_struct(png);
+    if (info == nullptr || setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        return false;
+    }
+    png_set_write_fn(png, &sink, Append, nullptr);
+    png_set_IHDR(png, info, width, static_cast<png_uint_32>(PixelLine::Rows * scale), 1,
+                 PNG_COLOR_TYPE_GRAY, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    for (int row = 0; row < PixelLine::Rows; ++row)
+        for (int repeat = 0; repeat < scale; ++repeat)
+            png_write_row(png, rows.data() + static_cast<std::size_t>(row) * stride);
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return true;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> EncodePng(const PixelLine& line, int scale) {
+    const long width = static_cast<long>(line.Columns()) * scale;
+    const long height = static_cast<long>(PixelLine::Rows) * scale;
+    if (line.Columns() == 0) throw Failure("the text has no columns to draw");
+    if (scale < 1 || width > MaxPngSide || height > MaxPngSide)
+        throw Failure("a picture of " + std::to_string(width) + " × " + std::to_string(height) +
+                      " pixels is too large for a PNG");
+
+    // One bit a pixel, the leftmost in the most significant bit; 0 is black.
+    const auto stride = static_cast<std::size_t>((width + 7) / 8);
+    std::vector<png_byte> rows(stride * PixelLine::Rows, png_byte{0xFF});
+    for (int row = 0; row < PixelLine::Rows; ++row)
+        for (int col = 0; col < line.Columns(); ++col) {
+            if (!line.Pixel(col, row)) continue;
+            for (long x = static_cast<long>(col) * scale; x < static_cast<long>(col + 1) * scale;
+                 ++x)
+                rows[static_cast<std::size_t>(row) * stride + static_cast<std::size_t>(x / 8)] &=
+                    static_cast<png_byte>(~(0x80u >> (x % 8)));
+        }
+
+    std::vector<std::uint8_t> out;
+    Sink sink{&out, {}};
+    if (!Write(sink, static_cast<png_uint_32>(width), scale, rows, stride))
+        throw Failure(std::string("cannot make the PNG: ") +
+                      (sink.error[0] != 0 ? sink.error : "out of memory"));
+    return out;
+}
+
+}  // namespace font

@@ -1,0 +1,86 @@
+#include <algorithm>
+#include <filesystem>
+#include <iostream>
+#include <map>
+#include <memory>
+
+#include "font/FontFolder.h"
+#include "font/GlyphFileInspection.h"
+#include "glyphtool/Verb.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using glyph::Severity;
+
+struct Tally {
+    int files = 0;
+    int errors = 0;
+    int warnings = 0;
+
+    void Line(const fs::path& file, Severity severity, const std::string& text) {
+        const bool error = severity == Severity::Error;
+        std::cout << font::Display(file) << (error ? ": error: " : ": warning: ") << text << '\n';
+        ++(error ? errors : warnings);
+    }
+};
+
+void CheckFile(const fs::path& file, const std::vector<std::string>& nameProblems, Tally& tally) {
+    ++tally.files;
+    for (const std::string& problem : nameProblems) tally.Line(file, Severity::Error, problem);
+    for (const glyph::Finding& finding : font::InspectGlyphFile(file).findings)
+        tally.Line(file, finding.severity, finding.text);
+}
+
+// A folder's glyph files, each with the problems of its name: a name that
+// fits neither form, or a character another file already holds.
+void CheckFolder(const fs::path& dir, Tally& tally) {
+    std::error_code error;
+    fs::directory_iterator readable(dir, error);
+    if (error)
+        return tally.Line(dir, Severity::Error, "cannot read the folder: " + error.message());
+    std::map<fs::path, std::vector<std::string>> nameProblems;
+    for (const font::FileProblem& problem : font::ListFontFolder(dir).problems)
+        nameProblems[problem.path].push_back(problem.reason);
+    for (const fs::path& file : font::GlyphFilesIn(dir)) CheckFile(file, nameProblems[file], tally);
+}
+
+std::string Count(int n, const char* noun) {
+    return std::to_string(n) + " " + noun + (n == 1 ? "" : "s");
+}
+
+}  // namespace
+
+Verb AddCheck(CLI::App& app) {
+    struct Options {
+        std::vector<std::string> paths;
+        bool strict = false;
+    };
+    auto options = std::make_shared<Options>();
+    CLI::App* command = app.add_subcommand("check", "Lint glyph files or folders of them.");
+    command->add_option("PATH", options->paths, "glyph files or folders of them")
+        ->required()
+        ->type_name("");
+    command->add_flag("--strict", options->strict, "fail on warnings too");
+    command->footer(
+        "One line a problem: FILE: error: ... for what the editor refuses, FILE: warning: ... "
+        "for what it reads but ignores; then the count on standard error. A folder means every "
+        "entry in it whose name ends in .dat, and their names are checked too.\n\n"
+        "Example: glyphtool check --strict font/");
+
+    return {command, [options] {
+                Tally tally;
+                for (const std::string& path : options->paths) {
+                    std::error_code error;
+                    // stat does not open the path, so a FIFO cannot block it.
+                    if (fs::is_directory(path, error))
+                        CheckFolder(path, tally);
+                    else
+                        CheckFile(path, {}, tally);
+                }
+                std::cerr << Count(tally.files, "file") << ", " << Count(tally.errors, "error")
+                          << ", " << Count(tally.warnings, "warning") << '\n';
+                const bool failed = tally.errors > 0 || (options->strict && tally.warnings > 0);
+                return failed ? 1 : 0;
+            }};
+}

@@ -1,0 +1,50 @@
+#include <iostream>
+#include <memory>
+
+#include "font/Failure.h"
+#include "font/FontFolder.h"
+#include "font/OutputFile.h"
+#include "font/PixelLine.h"
+#include "font/Png.h"
+#include "font/Unicode.h"
+#include "glyphtool/Verb.h"
+
+Verb AddRender(CLI::App& app) {
+    struct Options {
+        std::string dir, text, out;
+        int scale = 8;
+        int spacing = 0;
+    };
+    auto options = std::make_shared<Options>();
+    CLI::App* command = app.add_subcommand("render", "Set text in a font folder's glyphs.");
+    command->add_option("DIR", options->dir, "the font folder")->required()->type_name("");
+    command->add_option("TEXT", options->text, "the text to set")->required()->type_name("");
+    command->add_option("-o,--output", options->out, "write a PNG here (- for standard output)")
+        ->type_name("OUT.png");
+    command->add_option("--scale", options->scale, "PNG pixels a glyph pixel, 1 to 64 (default 8)")
+        ->check(CLI::Range(1, 64));
+    command
+        ->add_option("--spacing", options->spacing,
+                     "blank columns between glyphs, 0 to 16 (default 0: widths include the gap)")
+        ->check(CLI::Range(0, 16));
+    command->footer(
+        "Sets TEXT (UTF-8) glyph after glyph and prints its 7 rows as # and ., or with -o "
+        "writes a black-on-white PNG, each glyph pixel a square of --scale pixels.\n\n"
+        "Example: glyphtool render 5x7 'Hello' -o hello.png --scale 4");
+    return {command, [options] {
+                const auto text = font::DecodeUtf8(options->text);
+                if (!text) throw UsageError("TEXT is not valid UTF-8");
+                const font::Font font = font::LoadFontFolder(options->dir);
+                const font::PixelLine line =
+                    font::SetText(font, *text, options->spacing, font::Display(options->dir));
+                if (options->out.empty()) {
+                    std::cout << line.Art();
+                    return 0;
+                }
+                const auto png = font::EncodePng(line, options->scale);
+                font::WriteOutputFile(
+                    options->out,
+                    std::string_view(reinterpret_cast<const char*>(png.data()), png.size()));
+                return 0;
+            }};
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <CLI/CLI.hpp>
+#include <functional>
+#include <iosfwd>
+#include <stdexcept>
+#include <string>
+
+// One verb of the command line: the subcommand it adds and the work it does
+// once the arguments are parsed. The work returns the exit status (0 done,
+// 1 failed) and raises font::Failure when it cannot be done at all.
+struct Verb {
+    CLI::App* command;
+    std::function<int()> run;
+};
+
+// An argument that parses but cannot be used; the program exits with 2.
+class UsageError : public std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+Verb AddShow(CLI::App& app);
+Verb AddCheck(CLI::App& app);
+Verb AddImport(CLI::App& app);
+void AddExport(CLI::App& app, std::vector<Verb>& verbs);
+Verb AddRender(CLI::App& app);
+
+// "glyphtool: " and the line, on standard error.
+void Report(const std::string& line);
+void Warn(const std::string& line);

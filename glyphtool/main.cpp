@@ -1,0 +1,99 @@
+#include <CLI/CLI.hpp>
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "font/Failure.h"
+#include "glyphtool/Verb.h"
+
+namespace {
+
+constexpr int Done = 0;
+constexpr int Failed = 1;
+constexpr int BadUsage = 2;
+
+const char* const Footer = R"(A font is a folder of glyph files, one a character: U+XXXX.dat (4 to 6
+hexadecimal digits) or a name of exactly one character and .dat (A.dat).
+Other files are ignored.
+
+Exit status: 0 done, 1 the work failed (a bad file, a missing glyph),
+2 a usage error.)";
+
+// The verb named on the command line ("show", "export c"), for the hint
+// after a usage error; empty when none is.
+std::string VerbIn(int argc, char** argv, const CLI::App& app) {
+    std::string verb;
+    const CLI::App* level = &app;
+    for (int i = 1; i < argc && level != nullptr; ++i) {
+        const CLI::App* next = nullptr;
+        for (const CLI::App* sub : level->get_subcommands([](const CLI::App*) { return true; }))
+            if (sub->get_name() == argv[i]) next = sub;
+        if (next == nullptr) break;
+        verb += (verb.empty() ? "" : " ") + next->get_name();
+        level = next;
+    }
+    return verb;
+}
+
+int UsageFailure(const std::string& reason, const std::string& verb) {
+    Report(reason);
+    std::cerr << "Try 'glyphtool " << (verb.empty() ? "" : verb + " ") << "--help'.\n";
+    return BadUsage;
+}
+
+}  // namespace
+
+void Report(const std::string& line) {
+    std::cerr << "glyphtool: " << line << '\n';
+}
+
+void Warn(const std::string& line) {
+    std::cerr << "glyphtool: warning: " << line << '\n';
+}
+
+int main(int argc, char** argv) {
+    CLI::App app{"Moves glyph files of the QUELT font editor to and from fonts and firmware.",
+                 "glyphtool"};
+    app.set_version_flag("--version", std::string("glyphtool ") + GLYPHTOOL_VERSION);
+    app.require_subcommand(1);
+    app.footer(Footer);
+
+    std::vector<Verb> verbs;
+    verbs.push_back(AddShow(app));
+    verbs.push_back(AddCheck(app));
+    verbs.push_back(AddImport(app));
+    AddExport(app, verbs);
+    verbs.push_back(AddRender(app));
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::Success& success) {
+        return app.exit(success);
+    } catch (const CLI::ParseError& error) {
+        const std::string verb = VerbIn(argc, argv, app);
+        if (verb.empty() && argc > 1 && argv[1][0] != '-')
+            return UsageFailure(std::string("unknown verb '") + argv[1] + "'", verb);
+        return UsageFailure(error.what(), verb);
+    }
+
+    int status = Done;
+    try {
+        for (const Verb& verb : verbs)
+            if (verb.command->parsed()) status = verb.run();
+    } catch (const UsageError& error) {
+        return UsageFailure(error.what(), VerbIn(argc, argv, app));
+    } catch (const font::Failure& failure) {
+        for (const std::string& line : failure.Lines()) Report(line);
+        status = Failed;
+    } catch (const std::exception& error) {
+        Report(error.what());
+        status = Failed;
+    }
+    std::cout.flush();
+    if (!std::cout) {
+        Report("standard output: cannot write");
+        return Failed;
+    }
+    return status;
+}

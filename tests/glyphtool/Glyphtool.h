@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace testing_glyphtool {
+
+struct Result {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs the built glyphtool with `args`, its standard input empty.
+Result Glyphtool(const std::vector<std::string>& args);
+
+// A fresh folder, removed with everything in it at the end of the scope.
+class Scratch {
+  public:
+    Scratch();
+    Scratch(const Scratch&) = delete;
+    Scratch& operator=(const Scratch&) = delete;
+    ~Scratch();
+    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+    const std::filesystem::path& path() const { return path_; }
+
+  private:
+    std::filesystem::path path_;
+};
+
+void WriteBytes(const std::filesystem::path& path, const std::string& bytes);
+std::string ReadBytes(const std::filesystem::path& path);
+
+// Every file below `dir` by its path relative to it, with its bytes.
+std::vector<std::pair<std::string, std::string>> Snapshot(const std::filesystem::path& dir);
+
+}  // namespace testing_glyphtool

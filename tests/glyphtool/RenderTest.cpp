@@ -1,0 +1,69 @@
+#include <png.h>
+
+#include <gtest/gtest.h>
+
+#include "Glyphtool.h"
+
+namespace testing_glyphtool {
+namespace {
+
+// "Hi" in a font of two hand-drawn glyphs: H 4 columns wide, i 1 column.
+class Render : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::filesystem::create_directory(dir);
+        const char h[] = {4,          0,          7,          0, char(0x90), char(0x90),
+                          char(0xF0), char(0x90), char(0x90), 0, 0};
+        const char i[] = {1, 0, 7, 0, char(0x80), 0, char(0x80), char(0x80), char(0x80), 0, 0};
+        WriteBytes(dir / "H.dat", std::string(h, sizeof h));
+        WriteBytes(dir / "U+0069.dat", std::string(i, sizeof i));
+    }
+    const Scratch scratch;
+    const std::filesystem::path dir = scratch / "font";
+};
+
+TEST_F(Render, PrintsTheRowsOfTheTextWithTheSpacingAsked) {
+    const Result art = Glyphtool({"render", dir, "HiH", "--spacing", "1"});
+    EXPECT_EQ(art.status, 0) << art.err;
+    EXPECT_EQ(art.out,
+              "#..#.#.#..#\n"
+              "#..#...#..#\n"
+              "####.#.####\n"
+              "#..#.#.#..#\n"
+              "#..#.#.#..#\n"
+              "...........\n"
+              "...........\n");
+}
+
+TEST_F(Render, WritesAPngOfScaledBlackPixelsOnWhite) {
+    const auto file = scratch / "hi.png";
+    ASSERT_EQ(Glyphtool({"render", dir, "Hi", "-o", file, "--scale", "3"}).status, 0);
+
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    ASSERT_TRUE(png_image_begin_read_from_file(&image, file.c_str()));
+    image.format = PNG_FORMAT_GRAY;
+    std::vector<png_byte> pixels(PNG_IMAGE_SIZE(image));
+    ASSERT_TRUE(png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr));
+    ASSERT_EQ(image.width, 15u);
+    ASSERT_EQ(image.height, 21u);
+    const auto at = [&](int x, int y) { return pixels[static_cast<std::size_t>(y * 15 + x)]; };
+    // Rows 0 to 4 of "Hi", 5 columns each; rows 5 and 6 are clear.
+    const std::string art = std::string("#..##") + "#..#." + "#####" + "#..##" + "#..##";
+    for (int y = 0; y < 21; ++y)
+        for (int x = 0; x < 15; ++x) {
+            const int col = x / 3, row = y / 3;
+            const bool set = row < 5 && art[static_cast<std::size_t>(row * 5 + col)] == '#';
+            ASSERT_EQ(at(x, y), set ? 0 : 255) << x << "," << y;
+        }
+}
+
+TEST_F(Render, NamesTheCharacterWithoutAGlyph) {
+    const Result missing = Glyphtool({"render", dir, "Hé"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err, "glyphtool: no glyph for 'é' (U+00E9) in " + dir.string() + "\n");
+    EXPECT_EQ(missing.out, "");
+}
+
+}  // namespace
+}  // namespace testing_glyphtool
