@@ -3,6 +3,7 @@
 
 #include "app/ApplicationTitle.h"
 #include "app/ErrorDisplay.h"
+#include "app/TerminationRequest.h"
 #include "editor/Unit1.h"
 
 int main(int argc, char* argv[]) {
@@ -13,6 +14,8 @@ int main(int argc, char* argv[]) {
         QApplication::setWindowIcon(QIcon(QStringLiteral(":/fonteditor.png")));
         FontEditor = new TFontEditor(showError);
         FontEditor->show();
+        const TerminationRequest termination(
+            [] { FontEditor->RunHandler([] { FontEditor->close(); }); });
         QApplication::exec();
     } catch (...) {
         showError(std::current_exception());

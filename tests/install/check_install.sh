@@ -11,7 +11,7 @@ failures=0
 check() {
   if eval "$2"; then echo "ok: $1"; else echo "FAILED: $1"; failures=$((failures + 1)); fi
 }
-desktop="$prefix/share/applications/fonteditor.desktop"
+desktop="$prefix/share/applications/example.quelt.fonteditor.desktop"
 icon="$prefix/share/icons/hicolor/scalable/apps/fonteditor.svg"
 check "program installed in bin" '[ -x "$prefix/bin/fonteditor" ]'
 check "desktop entry is valid" 'desktop-file-validate "$desktop"'
