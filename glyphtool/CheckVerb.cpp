@@ -39,10 +39,14 @@ void CheckFolder(const fs::path& dir, Tally& tally) {
     fs::directory_iterator readable(dir, error);
     if (error)
         return tally.Line(dir, Severity::Error, "cannot read the folder: " + error.message());
-    std::map<fs::path, std::vector<std::string>> nameProblems;
-    for (const font::FileProblem& problem : font::ListFontFolder(dir).problems)
-        nameProblems[problem.path].push_back(problem.reason);
-    for (const fs::path& file : font::GlyphFilesIn(dir)) CheckFile(file, nameProblems[file], tally);
+    // Every .dat entry is in the listing once: as a file of a character, or
+    // with the problem of its name.
+    const font::FolderListing listing = font::ListFontFolder(dir);
+    std::map<fs::path, std::vector<std::string>> files;
+    for (const auto& entry : listing.files) files[entry.first];
+    for (const font::FileProblem& problem : listing.problems)
+        files[problem.path].push_back(problem.reason);
+    for (const auto& [file, nameProblems] : files) CheckFile(file, nameProblems, tally);
 }
 
 std::string Count(int n, const char* noun) {
