@@ -21,5 +21,6 @@ QString SystemErrorText(int errorNumber);
 int LoadGlyphFile(const QString& path, glyph::CellGrid& grid);
 
 // Replaces the file's content with `bytes` so that a failure leaves the old
-// content in place; a read-only file is refused.
+// content in place and the file keeps its owner, group, mode and other names;
+// a read-only file, a folder, a FIFO and a device are refused.
 void SaveGlyphFile(const QString& path, std::span<const std::uint8_t> bytes);

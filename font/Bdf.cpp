@@ -41,11 +41,12 @@ std::string BitmapRows(const Glyph& glyph) {
 }  // namespace
 
 bool IsBdfFamily(std::string_view family) {
-    return !family.empty() && std::all_of(family.begin(), family.end(), IsFamilyChar);
+    return !family.empty() && family.size() <= MaxBdfFamilyLength &&
+           std::all_of(family.begin(), family.end(), IsFamilyChar);
 }
 
 std::string BdfFamilyFrom(std::string_view text) {
-    std::string family(text);
+    std::string family(text.substr(0, MaxBdfFamilyLength));
     for (char& c : family)
         if (!IsFamilyChar(c)) c = '_';
     return family.empty() ? "glyphs" : family;

@@ -83,6 +83,11 @@ void List(std::string& out, std::size_t count, std::size_t perLine, Format forma
 
 bool IsCIdentifier(std::string_view name) {
     if (name.empty() || std::isdigit(static_cast<unsigned char>(name.front()))) return false;
+    // Reserved for the implementation: "__" or "_" and a capital at the start,
+    // also in the upper-case form the macros take.
+    if (name.size() > 1 && name[0] == '_' &&
+        (name[1] == '_' || std::isalpha(static_cast<unsigned char>(name[1]))))
+        return false;
     return std::all_of(name.begin(), name.end(), IsIdentifierChar);
 }
 

@@ -13,7 +13,8 @@ namespace font {
 enum class CLayout { Rows, Columns };
 
 // Whether `name` can prefix the table's names: letters, digits and '_', not
-// starting with a digit.
+// starting with a digit, nor with a name reserved to the C implementation
+// ("__", or "_" and a letter, which the upper-case macros make a capital).
 bool IsCIdentifier(std::string_view name);
 
 // `text` made into such a name: every other character becomes '_', and a name

@@ -4,12 +4,19 @@
 #include FT_FREETYPE_H
 #include FT_BITMAP_H
 #include FT_WINFONTS_H
+#include FT_BDF_H
+#include FT_FONT_FORMATS_H
 
 #include <algorithm>
-#include <array>
+#include <cctype>
+#include <cstdio>
 #include <memory>
 #include <optional>
+#include <set>
+#include <string_view>
 
+#include "font/BdfGlyphCodes.h"
+#include "font/Charset.h"
 #include "font/Failure.h"
 #include "font/Unicode.h"
 #include "glyph/FileHead.h"
@@ -19,6 +26,20 @@ namespace {
 
 constexpr int Rows = glyph::CellGrid::RowCount;
 constexpr int Columns = glyph::CellGrid::ColCount;
+// Scalable fonts are tried from 1 pixel up to this size.
+constexpr int MaxPixelSize = 4 * Rows;
+
+// A code of a Unicode character map as a code point; codes too large for one
+// stay past Unicode.
+char32_t AsCodePoint(FT_ULong code) {
+    return static_cast<char32_t>(std::min<FT_ULong>(code, 0xFFFFFFFF));
+}
+
+std::string Lower(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return lower;
+}
 
 struct LibraryCloser {
     void operator()(FT_Library library) const { FT_Done_FreeType(library); }
@@ -28,14 +49,6 @@ struct FaceCloser {
 };
 using Library = std::unique_ptr<std::remove_pointer_t<FT_Library>, LibraryCloser>;
 using Face = std::unique_ptr<std::remove_pointer_t<FT_Face>, FaceCloser>;
-
-// Windows code page 1252 from 0x80 to 0x9F; 0 where it defines no character.
-// The other codes of a Windows font in that code page are Latin-1.
-constexpr std::array<char32_t, 32> Cp1252High = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
-};
 
 class Importer {
   public:
@@ -56,12 +69,14 @@ class Importer {
     ImportReport Run() {
         ChooseSize();
         ChooseCharacterMap();
+        std::set<FT_ULong> reached;
         FT_UInt index = 0;
         for (FT_ULong code = FT_Get_First_Char(face_.get(), &index); index != 0;
              code = FT_Get_Next_Char(face_.get(), code, &index)) {
-            const std::optional<char32_t> cp = Unicode(code);
-            if (cp && Wanted(*cp)) ImportGlyph(*cp, index);
+            reached.insert(code);
+            ImportCode(code, index);
         }
+        if (std::string_view(FT_Get_Font_Format(face_.get())) == "BDF") CountLostBdfGlyphs(reached);
         std::sort(report_.font.glyphs.begin(), report_.font.glyphs.end(),
                   [](const Glyph& a, const Glyph& b) { return a.codePoint < b.codePoint; });
         return std::move(report_);
@@ -76,8 +91,8 @@ class Importer {
     }
 
     // The tallest bitmap strike of at most 7 pixels over all faces of the
-    // file (a Windows .fon holds one face a size), else a pixel size for the
-    // outlines.
+    // file (a Windows .fon holds one face a size), else the outlines of the
+    // face that fit 7 rows at the largest pixel size.
     void ChooseSize() {
         Face first = Open(0);
         const FT_Long faces = std::max<FT_Long>(first->num_faces, 1);
@@ -85,9 +100,11 @@ class Importer {
         FT_Long bestFace = -1;
         int bestStrike = 0;
         int bestHeight = 0;
+        bool scalable = false;
         for (FT_Long f = 0; f < faces; ++f) {
             Face other = f == 0 ? nullptr : Open(f);
             const FT_Face face = f == 0 ? first.get() : other.get();
+            scalable = scalable || FT_IS_SCALABLE(face);
             for (int s = 0; s < face->num_fixed_sizes; ++s) {
                 const int height = face->available_sizes[s].height;
                 heights.push_back(height);
@@ -104,8 +121,7 @@ class Importer {
             report_.source = "its " + std::to_string(bestHeight) + "-pixel strike";
             return;
         }
-        face_ = std::move(first);
-        if (!FT_IS_SCALABLE(face_.get())) {
+        if (!scalable) {
             std::sort(heights.begin(), heights.end());
             heights.erase(std::unique(heights.begin(), heights.end()), heights.end());
             std::string list;
@@ -115,46 +131,147 @@ class Importer {
                                            : "its strikes are " + list + " pixels high") +
                           ")");
         }
-        ChoosePixelSize();
+        ChooseOutlines(std::move(first), faces);
     }
 
-    void ChoosePixelSize() {
-        int chosen = 0;
-        for (int pixels = 1; pixels <= 4 * Rows; ++pixels) {
-            if (FT_Set_Pixel_Sizes(face_.get(), 0, static_cast<FT_UInt>(pixels)) != 0) continue;
-            const FT_Size_Metrics& m = face_->size->metrics;
-            const int above = static_cast<int>((m.ascender + 63) >> 6);
-            const int below = static_cast<int>((-m.descender + 63) >> 6);
-            if (above + below <= Rows) chosen = pixels, ascent_ = above;
+    // Rows above and below the baseline that the face's lines take at its
+    // current size: its ascender and descender, or when they say nothing, its
+    // glyphs' bounding box.
+    static std::pair<int, int> LineRows(FT_Face face) {
+        const FT_Size_Metrics& m = face->size->metrics;
+        FT_Pos above = m.ascender;
+        FT_Pos below = -m.descender;
+        if (above == 0 && below == 0) {
+            above = FT_MulFix(face->bbox.yMax, m.y_scale);
+            below = -FT_MulFix(face->bbox.yMin, m.y_scale);
         }
-        if (chosen == 0)
-            throw Failure(name_ + ": its ascender and descender take more than 7 rows at any size");
-        FT_Set_Pixel_Sizes(face_.get(), 0, static_cast<FT_UInt>(chosen));
-        ascent_ = static_cast<int>((face_->size->metrics.ascender + 63) >> 6);
-        report_.source = "its outlines at " + std::to_string(chosen) + " pixels";
+        return {static_cast<int>((above + 63) >> 6), static_cast<int>((below + 63) >> 6)};
     }
 
+    // The largest pixel size at which the face's lines fit 7 rows, or 0.
+    static int LargestFittingSize(FT_Face face) {
+        int chosen = 0;
+        for (int pixels = 1; pixels <= MaxPixelSize; ++pixels) {
+            if (FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(pixels)) != 0) continue;
+            const auto [above, below] = LineRows(face);
+            if (above + below > 0 && above + below <= Rows) chosen = pixels;
+        }
+        return chosen;
+    }
+
+    void ChooseOutlines(Face first, FT_Long faces) {
+        FT_Long bestFace = -1;
+        int bestSize = 0;
+        for (FT_Long f = 0; f < faces; ++f) {
+            Face other = f == 0 ? nullptr : Open(f);
+            const FT_Face face = f == 0 ? first.get() : other.get();
+            if (!FT_IS_SCALABLE(face)) continue;
+            if (const int size = LargestFittingSize(face); size > bestSize)
+                bestFace = f, bestSize = size;
+        }
+        if (bestFace < 0)
+            throw Failure(name_ + ": its ascender and descender take more than 7 rows at any size");
+        face_ = bestFace == 0 ? std::move(first) : Open(bestFace);
+        FT_Set_Pixel_Sizes(face_.get(), 0, static_cast<FT_UInt>(bestSize));
+        ascent_ = LineRows(face_.get()).first;
+        report_.source = "its outlines at " + std::to_string(bestSize) + " pixels";
+        if (faces > 1) report_.source += " (face " + std::to_string(bestFace) + ")";
+    }
+
+    // Unicode when the font has it; else the charset its X11 properties or
+    // its Windows header name, converted by iconv.
     void ChooseCharacterMap() {
         if (FT_Select_Charmap(face_.get(), FT_ENCODING_UNICODE) == 0) return;
+        if (face_->num_charmaps == 0) throw Failure(name_ + ": has no character map");
+        FT_Set_Charmap(face_.get(), face_->charmaps[0]);
+
+        const char* encoding = nullptr;
+        const char* registry = nullptr;
         FT_WinFNT_HeaderRec header{};
-        if (face_->num_charmaps > 0 && FT_Get_WinFNT_Header(face_.get(), &header) == 0 &&
-            header.charset == FT_WinFNT_ID_CP1252) {
-            FT_Set_Charmap(face_.get(), face_->charmaps[0]);
-            windows1252_ = true;
-            return;
+        if (FT_Get_BDF_Charset_ID(face_.get(), &encoding, &registry) == 0) {
+            if (registry == nullptr || encoding == nullptr || *registry == 0) {
+                report_.warnings.push_back(name_ +
+                                           ": declares no charset; its codes are read as Unicode");
+                return;
+            }
+            const std::string charset = std::string(registry) + "-" + encoding;
+            if (Lower(encoding) == "fontspecific") {
+                report_.warnings.push_back(name_ + ": its charset " + charset +
+                                           " has no standard meaning; its codes are read as "
+                                           "Unicode");
+                return;
+            }
+            charset_ = Charset::OfX11Font(registry, encoding);
+            if (!charset_)
+                throw Failure(name_ + ": its charset " + charset +
+                              " cannot be converted to Unicode");
+        } else if (FT_Get_WinFNT_Header(face_.get(), &header) == 0) {
+            charset_ = Charset::OfWindowsFont(header.charset);
+            if (!charset_)
+                throw Failure(name_ + ": its Windows charset " + std::to_string(header.charset) +
+                              " cannot be converted to Unicode");
+        } else {
+            throw Failure(name_ + ": has no Unicode character map");
         }
-        throw Failure(name_ + ": has no Unicode character map");
+        report_.source += " in " + charset_->Name();
     }
 
-    std::optional<char32_t> Unicode(FT_ULong code) const {
-        if (!windows1252_) {
-            if (!IsScalarValue(static_cast<char32_t>(code))) return std::nullopt;
-            return static_cast<char32_t>(code);
+    void Skip(const std::string& what) {
+        report_.warnings.push_back(name_ + ": " + what + "; skipped");
+        ++report_.skipped;
+    }
+
+    // Imports the glyph at one code of the character map, or says why not.
+    void ImportCode(FT_ULong code, FT_UInt index) {
+        std::optional<char32_t> cp = AsCodePoint(code);
+        if (charset_) {
+            cp = charset_->ToUnicode(code);
+            if (!cp) {
+                if (ranges_.empty())
+                    Skip(CodeLabel(code) + " has no character in " + charset_->Name());
+                return;
+            }
         }
-        if (code > 0xFF) return std::nullopt;
-        if (code < 0x80 || code >= 0xA0) return static_cast<char32_t>(code);
-        const char32_t cp = Cp1252High[code - 0x80];
-        return cp == 0 ? std::nullopt : std::optional<char32_t>(cp);
+        if (!Wanted(*cp)) return;
+        if (!IsScalarValue(*cp)) return Skip(CodePointLabel(*cp) + " is not a Unicode character");
+        if (!imported_.insert(*cp).second)
+            return Skip(DescribeCharacter(*cp) + " has a second glyph");
+        ImportGlyph(*cp, index);
+    }
+
+    // The glyphs of a BDF file that no code of FreeType's character map gives:
+    // a second glyph for a code, a glyph without one, a code past Unicode, and
+    // the glyphs beyond the 65,535 that FreeType keeps of a face.
+    void CountLostBdfGlyphs(const std::set<FT_ULong>& reached) {
+        std::set<long> seen;
+        for (const BdfGlyphCode& glyph : ReadBdfGlyphCodes(path_)) {
+            if (glyph.code < 0) {
+                if (ranges_.empty()) Skip("glyph " + Printable(glyph.name) + " has no code");
+                continue;
+            }
+            const auto code = static_cast<FT_ULong>(glyph.code);
+            const bool first = seen.insert(glyph.code).second;
+            if (first && reached.contains(code)) continue;
+            const std::optional<char32_t> cp =
+                charset_ ? charset_->ToUnicode(code) : std::optional<char32_t>(AsCodePoint(code));
+            if (!cp || !Wanted(*cp)) continue;
+            if (!first)
+                Skip(CodeLabel(code) + " has a second glyph (" + Printable(glyph.name) + ")");
+            else if (!IsScalarValue(*cp))
+                Skip(CodeLabel(code) + " is not a Unicode character");
+            else
+                Skip(DescribeCharacter(*cp) +
+                     " lies beyond the 65,535 glyphs that FreeType reads of a face");
+        }
+    }
+
+    // A code of the font's own charset as the user reads it: a code point
+    // label for Unicode fonts, a hexadecimal code otherwise.
+    std::string CodeLabel(FT_ULong code) const {
+        if (!charset_) return CodePointLabel(AsCodePoint(code));
+        char label[32];
+        std::snprintf(label, sizeof label, "code 0x%02lX", static_cast<unsigned long>(code));
+        return label;
     }
 
     bool Wanted(char32_t cp) const {
@@ -235,7 +352,8 @@ class Importer {
     Library library_;
     Face face_;
     int ascent_ = 0;
-    bool windows1252_ = false;
+    std::optional<Charset> charset_;
+    std::set<char32_t> imported_;
     ImportReport report_;
 };
 

@@ -2,22 +2,34 @@
 
 #include <filesystem>
 #include <string_view>
+#include <vector>
 
 namespace font {
 
 // Writes `bytes` as the whole content of `path` so that no failure leaves a
-// half-written file or harms an existing one: the bytes go to a new file
-// beside it, which then replaces it by a rename. A link is followed, so the
-// file it points to is replaced; a FIFO or a device is written to directly;
-// a folder is refused. The file's mode is kept, or for a new file taken from
-// the umask. With `durable`, the data reaches the disk before the rename.
-// "-" writes to standard output. Raises Failure naming the path.
+// half-written file or harms an existing one, and a replaced file keeps its
+// owner, group, mode and other names. A link is followed, also when it
+// dangles; a FIFO or a device is written to directly; a folder and a file
+// without any write bit are refused. With `durable`, the data reaches the
+// disk before the file takes its name. "-" writes to standard output. Raises
+// Failure naming the path.
 void WriteOutputFile(const std::filesystem::path& path, std::string_view bytes,
                      bool durable = true);
 
-// The same for a path the caller has just found free, as in a folder it
-// listed: written beside and renamed into place without looking at the path
-// again, and without waiting for the disk.
-void WriteNewOutputFile(const std::filesystem::path& path, std::string_view bytes);
+// How a glyph file of an import takes its place in the folder.
+enum class GlyphFileWrite {
+    New,      // the name must be free, also while the file is written
+    Replace,  // a plain file takes the name, whatever had it
+};
+
+// Writes one glyph file of an import as a plain file, never through a link,
+// without waiting for the disk. Raises Failure naming the path; a name that
+// was not free for GlyphFileWrite::New says so.
+void WriteGlyphFile(const std::filesystem::path& path, std::string_view bytes, GlyphFileWrite how);
+
+// Raises Failure when `output` names one of `inputs` (under any name), so
+// that a command cannot write over what it reads.
+void RefuseOutputOverInput(const std::filesystem::path& output,
+                           const std::vector<std::filesystem::path>& inputs);
 
 }  // namespace font

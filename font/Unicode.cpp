@@ -115,7 +115,7 @@ std::string Printable(std::string_view text) {
     std::string out;
     for (std::size_t i = 0; i < text.size();) {
         const Decoded d = DecodeOne(text, i);
-        if (d.length == 0 || d.cp < 0x20 || (d.cp >= 0x7F && d.cp <= 0x9F)) {
+        if (d.length == 0 || !IsShowable(d.cp)) {
             for (std::size_t k = 0; k < std::max<std::size_t>(d.length, 1); ++k)
                 out += "\\x" + Hex(static_cast<std::uint8_t>(text[i + k]), 2);
             i += std::max<std::size_t>(d.length, 1);

@@ -25,8 +25,10 @@ bool IsShowable(char32_t cp);
 // "'A' (U+0041)", or "U+0007" for a character that cannot be shown.
 std::string DescribeCharacter(char32_t cp);
 
-// `text` with every byte that is not part of valid UTF-8, and every control
-// character, written as \xNN, so that a file name can be printed safely.
+// `text` with every byte that is not part of valid UTF-8, and the bytes of
+// every character that cannot be shown (controls, bidirectional and other
+// invisible format characters), written as \xNN, so that a file name or an
+// argument can be printed to a terminal safely.
 std::string Printable(std::string_view text);
 
 }  // namespace font

@@ -8,22 +8,10 @@
 #include <cerrno>
 #include <system_error>
 
+#include "glyph/UniqueFd.h"
+
 namespace glyph {
 namespace {
-
-class UniqueFd {
-  public:
-    explicit UniqueFd(int fd) : fd_(fd) {}
-    UniqueFd(const UniqueFd&) = delete;
-    UniqueFd& operator=(const UniqueFd&) = delete;
-    ~UniqueFd() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    int get() const { return fd_; }
-
-  private:
-    int fd_;
-};
 
 FileHead Failed(FileHeadStatus status, int error = 0) {
     FileHead head;
@@ -36,9 +24,9 @@ FileHead Failed(FileHeadStatus status, int error = 0) {
 
 FileHead ReadFileHead(const std::string& path, std::size_t limit) {
     const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-    if (fd.get() < 0) return Failed(FileHeadStatus::CannotOpen, errno);
+    if (fd.Get() < 0) return Failed(FileHeadStatus::CannotOpen, errno);
     struct stat status {};
-    if (::fstat(fd.get(), &status) != 0) return Failed(FileHeadStatus::CannotOpen, errno);
+    if (::fstat(fd.Get(), &status) != 0) return Failed(FileHeadStatus::CannotOpen, errno);
     if (S_ISDIR(status.st_mode)) return Failed(FileHeadStatus::IsDirectory, EISDIR);
     if (!S_ISREG(status.st_mode)) return Failed(FileHeadStatus::NotRegularFile);
 
@@ -51,7 +39,7 @@ FileHead ReadFileHead(const std::string& path, std::size_t limit) {
     head.bytes.resize(wanted);
     std::size_t filled = 0;
     while (filled < wanted) {
-        const ssize_t got = ::read(fd.get(), head.bytes.data() + filled, wanted - filled);
+        const ssize_t got = ::read(fd.Get(), head.bytes.data() + filled, wanted - filled);
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) return Failed(FileHeadStatus::CannotRead, errno);
         if (got == 0) break;

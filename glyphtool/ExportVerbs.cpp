@@ -6,6 +6,7 @@
 #include "font/Failure.h"
 #include "font/FontFolder.h"
 #include "font/OutputFile.h"
+#include "glyphtool/OptionGroups.h"
 #include "glyphtool/Verb.h"
 
 namespace {
@@ -20,24 +21,16 @@ std::string FolderName(const std::string& dir) {
     return path.filename().string();
 }
 
-font::Font LoadForExport(const std::string& dir) {
+// The folder's font, refused when empty or when `out` is one of its files.
+font::Font LoadForExport(const std::string& dir, const std::string& out) {
     font::Font font = font::LoadFontFolder(dir);
     if (font.glyphs.empty()) throw font::Failure(font::Display(dir) + ": holds no glyph files");
+    font::RefuseOutputOverInput(out, font::GlyphFilesIn(dir));
     return font;
 }
 
-CLI::Validator Checked(bool (*valid)(std::string_view), std::string what) {
-    return CLI::Validator(
-        [valid, what](std::string& text) {
-            return valid(text) ? std::string() : "'" + text + "' is not " + what;
-        },
-        "");
-}
-
 void AddOutput(CLI::App* command, std::string& out, const char* placeholder) {
-    command->add_option("-o,--output", out, "the file to write, or - for standard output")
-        ->required()
-        ->type_name(placeholder);
+    AddOutputOption(command, out, "the file to write, or - for standard output", placeholder);
 }
 
 Verb AddExportC(CLI::App& parent) {
@@ -64,7 +57,7 @@ Verb AddExportC(CLI::App& parent) {
         "(ascending), name_widths, name_offsets and name_bitmap.\n\n"
         "Example: glyphtool export c 5x7 -o font5x7.h --name font5x7 --layout columns");
     return {command, [options] {
-                const font::Font font = LoadForExport(options->dir);
+                const font::Font font = LoadForExport(options->dir, options->out);
                 const std::string name = options->name.empty()
                                              ? font::CIdentifierFrom(FolderName(options->dir))
                                              : options->name;
@@ -86,8 +79,8 @@ Verb AddExportBdf(CLI::App& parent) {
     AddOutput(command, options->out, "OUT.bdf");
     command
         ->add_option("--family", options->family,
-                     "the family name (default: the folder's name); printable ASCII without - * ? "
-                     ", \"")
+                     "the family name (default: the folder's name); 1 to 199 characters of "
+                     "printable ASCII without - * ? , \"")
         ->type_name("NAME")
         ->check(Checked(font::IsBdfFamily, "a usable family name"));
     command->add_option("--ascent", options->ascent, "rows above the baseline, 0 to 7 (default 6)")
@@ -97,7 +90,7 @@ Verb AddExportBdf(CLI::App& parent) {
         "baseline under row ascent - 1.\n\nExample: glyphtool export bdf 5x7 -o 5x7.bdf "
         "--family Tiny");
     return {command, [options] {
-                const font::Font font = LoadForExport(options->dir);
+                const font::Font font = LoadForExport(options->dir, options->out);
                 const std::string family = options->family.empty()
                                                ? font::BdfFamilyFrom(FolderName(options->dir))
                                                : options->family;

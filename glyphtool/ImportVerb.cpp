@@ -1,7 +1,13 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <filesystem>
 #include <iostream>
 #include <map>
 #include <memory>
+#include <optional>
 
 #include "font/Failure.h"
 #include "font/FontFolder.h"
@@ -9,8 +15,11 @@
 #include "font/GlyphFileInspection.h"
 #include "font/OutputFile.h"
 #include "font/Unicode.h"
+#include "glyph/FileHead.h"
 #include "glyph/GlyphFile.h"
 #include "glyphtool/CharRanges.h"
+#include "glyphtool/Messages.h"
+#include "glyphtool/OptionGroups.h"
 #include "glyphtool/Verb.h"
 
 namespace {
@@ -29,8 +38,9 @@ struct Options {
 std::map<char32_t, fs::path> ExistingGlyphFiles(const fs::path& dir) {
     std::map<char32_t, fs::path> existing;
     std::error_code error;
-    if (!fs::exists(dir, error)) return existing;
-    if (!fs::is_directory(dir, error))
+    const fs::file_status status = fs::status(dir, error);
+    if (status.type() == fs::file_type::not_found) return existing;
+    if (!fs::is_directory(status))
         throw font::Failure(font::Display(dir) + ": exists and is not a folder");
     for (const fs::path& file : font::GlyphFilesIn(dir))
         if (const auto cp = font::CodePointOfFileName(file.filename().string()))
@@ -38,27 +48,78 @@ std::map<char32_t, fs::path> ExistingGlyphFiles(const fs::path& dir) {
     return existing;
 }
 
-// Lines that stop the import before a file is written: a file the import
-// would replace without --force, and a file that holds one of the characters
-// under another name, which would leave two files for it.
-std::vector<std::string> Conflicts(const font::Font& font, const fs::path& dir,
-                                   const std::map<char32_t, fs::path>& existing, bool force) {
+// One glyph file the import writes, and whether a file of that name is
+// replaced.
+struct PlannedFile {
+    const font::Glyph* glyph;
+    fs::path file;
+    font::GlyphFileWrite how;
+};
+
+// What stops a glyph's file from being written as a plain file in its place,
+// if anything does. `file` exists and `status` is its lstat.
+std::optional<std::string> Obstacle(const fs::path& file, const struct stat& status,
+                                    const fs::path& fontFile) {
+    const char* const remedy = "; remove it or import into another folder";
+    if (S_ISLNK(status.st_mode))
+        return std::string("is a symbolic link, not a glyph file") + remedy;
+    if (S_ISDIR(status.st_mode)) return std::string("is a folder") + remedy;
+    if (!S_ISREG(status.st_mode)) return std::string("is not a regular file") + remedy;
+    std::error_code error;
+    if (fs::equivalent(file, fontFile, error)) return "is the font being imported";
+    return std::nullopt;
+}
+
+// Every file the import writes, checked all before the first is written: a
+// file it would replace without --force, a file that holds one of the
+// characters under another name (which would leave two files for it), and
+// anything at a glyph file's name that a plain file cannot replace.
+std::vector<PlannedFile> Plan(const font::Font& font, const fs::path& dir, const fs::path& fontFile,
+                              bool force) {
+    const auto existing = ExistingGlyphFiles(dir);
     std::vector<std::string> lines;
+    if (!existing.empty() || fs::is_directory(dir)) {
+        if (::faccessat(AT_FDCWD, dir.c_str(), W_OK | X_OK, AT_EACCESS) != 0)
+            lines.push_back(font::Display(dir) +
+                            ": cannot write into the folder: " + glyph::SystemErrorText(errno));
+    }
+    std::vector<PlannedFile> plan;
     int overwrites = 0;
     for (const font::Glyph& glyph : font.glyphs) {
-        const auto found = existing.find(glyph.codePoint);
-        if (found == existing.end()) continue;
-        if (found->second.filename() != font::GlyphFileName(glyph.codePoint))
-            lines.push_back(font::Display(found->second) + ": already holds " +
+        const fs::path file = dir / font::GlyphFileName(glyph.codePoint);
+        const auto holder = existing.find(glyph.codePoint);
+        if (holder != existing.end() && holder->second.filename() != file.filename()) {
+            lines.push_back(font::Display(holder->second) + ": already holds " +
                             font::DescribeCharacter(glyph.codePoint) +
                             "; remove it or import into another folder");
-        else if (!force && ++overwrites <= 10)
-            lines.push_back(font::Display(found->second) + ": exists; --force overwrites it");
+            continue;
+        }
+        struct stat status {};
+        if (::lstat(file.c_str(), &status) != 0) {
+            if (errno == ENOENT)
+                plan.push_back({&glyph, file, font::GlyphFileWrite::New});
+            else
+                lines.push_back(font::Display(file) +
+                                ": cannot be checked: " + glyph::SystemErrorText(errno));
+            continue;
+        }
+        if (const auto obstacle = Obstacle(file, status, fontFile)) {
+            lines.push_back(font::Display(file) + ": " + *obstacle);
+        } else if (!force) {
+            if (++overwrites <= 10)
+                lines.push_back(font::Display(file) + ": exists; --force overwrites it");
+        } else if ((status.st_mode & 0222) == 0 ||
+                   ::faccessat(AT_FDCWD, file.c_str(), W_OK, AT_EACCESS) != 0) {
+            lines.push_back(font::Display(file) + ": is read-only; --force does not replace it");
+        } else {
+            plan.push_back({&glyph, file, font::GlyphFileWrite::Replace});
+        }
     }
     if (overwrites > 10)
         lines.push_back(font::Display(dir) + ": " + std::to_string(overwrites - 10) +
                         " more glyph files exist; --force overwrites them");
-    return lines;
+    if (!lines.empty()) throw font::Failure(lines);
+    return plan;
 }
 
 int Import(const Options& options) {
@@ -70,23 +131,18 @@ int Import(const Options& options) {
         throw font::Failure(font::Display(options.font) + ": no characters to import");
 
     const fs::path dir = options.dir;
-    const auto existing = ExistingGlyphFiles(dir);
-    if (const auto conflicts = Conflicts(report.font, dir, existing, options.force);
-        !conflicts.empty())
-        throw font::Failure(conflicts);
+    const std::vector<PlannedFile> plan = Plan(report.font, dir, options.font, options.force);
     std::error_code error;
     fs::create_directories(dir, error);
     if (error)
         throw font::Failure(font::Display(dir) + ": cannot create the folder: " + error.message());
 
-    for (const font::Glyph& glyph : report.font.glyphs) {
-        const auto bytes = glyph::EncodeGlyph(glyph.cells, glyph.width);
-        const fs::path file = dir / font::GlyphFileName(glyph.codePoint);
-        const std::string_view content(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-        if (existing.contains(glyph.codePoint))
-            font::WriteOutputFile(file, content, /*durable=*/false);
-        else
-            font::WriteNewOutputFile(file, content);
+    for (const PlannedFile& planned : plan) {
+        const auto bytes = glyph::EncodeGlyph(planned.glyph->cells, planned.glyph->width);
+        font::WriteGlyphFile(
+            planned.file,
+            std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+            planned.how);
     }
     std::cout << font::Display(options.font) << ": read " << report.source << '\n'
               << "imported " << report.font.glyphs.size() << " glyphs from "
@@ -102,27 +158,17 @@ Verb AddImport(CLI::App& app) {
     CLI::App* command =
         app.add_subcommand("import", "Fill a font folder from a font FreeType opens.");
     command->add_option("FONT", options->font, "the font file")->required()->type_name("");
-    command->add_option("-o,--output", options->dir, "the folder to write into, made if missing")
-        ->required()
-        ->type_name("DIR");
-    command
-        ->add_option("--chars", options->chars,
-                     "only these characters: 0x20-0x7E, U+3040-U+309F, 65 (repeatable; default "
-                     "every character the font maps)")
-        ->type_name("RANGE")
-        ->allow_extra_args(false)
-        ->check(CLI::Validator(
-            [](std::string& text) {
-                return ParseCharRange(text) ? std::string()
-                                            : "'" + text + "' is not a code point or range";
-            },
-            "RANGE"));
+    AddOutputOption(command, options->dir, "the folder to write into, made if missing", "DIR");
+    AddCharsOption(command, options->chars,
+                   "only these characters: 0x20-0x7E, U+3040-U+309F, 65 (repeatable; default "
+                   "every character the font maps)");
     command->add_flag("--force", options->force, "overwrite glyph files that exist");
     command->footer(
         "Reads BDF, PCF, PCF.gz, Windows FON, OpenType bitmap and scalable fonts and writes one "
         "U+XXXX.dat a character into DIR. A bitmap font gives its tallest strike of at most 7 "
         "pixels; a scalable font is rendered at the largest size whose ascender and descender "
-        "fit in 7 rows.\n\n"
+        "(or bounding box) fit in 7 rows. Fonts in other charsets than Unicode are converted "
+        "with iconv. Nothing is written when a file, link, folder or FIFO is in the way.\n\n"
         "Example: glyphtool import /usr/share/fonts/X11/misc/5x7.pcf.gz -o 5x7 --chars 0x20-0x7E");
     return {command, [options] { return Import(*options); }};
 }

@@ -7,6 +7,7 @@
 #include "font/PixelLine.h"
 #include "font/Png.h"
 #include "font/Unicode.h"
+#include "glyphtool/OptionGroups.h"
 #include "glyphtool/Verb.h"
 
 Verb AddRender(CLI::App& app) {
@@ -19,8 +20,8 @@ Verb AddRender(CLI::App& app) {
     CLI::App* command = app.add_subcommand("render", "Set text in a font folder's glyphs.");
     command->add_option("DIR", options->dir, "the font folder")->required()->type_name("");
     command->add_option("TEXT", options->text, "the text to set")->required()->type_name("");
-    command->add_option("-o,--output", options->out, "write a PNG here (- for standard output)")
-        ->type_name("OUT.png");
+    AddOutputOption(command, options->out, "write a PNG here (- for standard output)", "OUT.png",
+                    /*required=*/false);
     command->add_option("--scale", options->scale, "PNG pixels a glyph pixel, 1 to 64 (default 8)")
         ->check(CLI::Range(1, 64));
     command
@@ -37,10 +38,13 @@ Verb AddRender(CLI::App& app) {
                 const font::Font font = font::LoadFontFolder(options->dir);
                 const font::PixelLine line =
                     font::SetText(font, *text, options->spacing, font::Display(options->dir));
+                // Nothing to draw fails alike as text and as a picture.
+                if (line.Columns() == 0) throw font::Failure("the text has no columns to draw");
                 if (options->out.empty()) {
                     std::cout << line.Art();
                     return 0;
                 }
+                font::RefuseOutputOverInput(options->out, font::GlyphFilesIn(options->dir));
                 const auto png = font::EncodePng(line, options->scale);
                 font::WriteOutputFile(
                     options->out,

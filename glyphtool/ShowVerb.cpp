@@ -4,6 +4,7 @@
 #include "font/FontFolder.h"
 #include "font/GlyphFileInspection.h"
 #include "font/PixelLine.h"
+#include "glyphtool/Messages.h"
 #include "glyphtool/Verb.h"
 
 Verb AddShow(CLI::App& app) {

@@ -24,7 +24,3 @@ Verb AddCheck(CLI::App& app);
 Verb AddImport(CLI::App& app);
 void AddExport(CLI::App& app, std::vector<Verb>& verbs);
 Verb AddRender(CLI::App& app);
-
-// "glyphtool: " and the line, on standard error.
-void Report(const std::string& line);
-void Warn(const std::string& line);

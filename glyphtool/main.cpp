@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "font/Failure.h"
+#include "glyph/FileReplacement.h"
+#include "glyphtool/Messages.h"
 #include "glyphtool/Verb.h"
 
 namespace {
@@ -44,15 +46,8 @@ int UsageFailure(const std::string& reason, const std::string& verb) {
 
 }  // namespace
 
-void Report(const std::string& line) {
-    std::cerr << "glyphtool: " << line << '\n';
-}
-
-void Warn(const std::string& line) {
-    std::cerr << "glyphtool: warning: " << line << '\n';
-}
-
 int main(int argc, char** argv) {
+    glyph::RemoveTemporaryFileOnSignal();
     CLI::App app{"Moves glyph files of the QUELT font editor to and from fonts and firmware.",
                  "glyphtool"};
     app.set_version_flag("--version", std::string("glyphtool ") + GLYPHTOOL_VERSION);
@@ -69,7 +64,14 @@ int main(int argc, char** argv) {
     try {
         app.parse(argc, argv);
     } catch (const CLI::Success& success) {
-        return app.exit(success);
+        // --help and --version: their text is the work, so losing it fails.
+        const int status = app.exit(success);
+        std::cout.flush();
+        if (!std::cout) {
+            Report("standard output: cannot write");
+            return Failed;
+        }
+        return status;
     } catch (const CLI::ParseError& error) {
         const std::string verb = VerbIn(argc, argv, app);
         if (verb.empty() && argc > 1 && argv[1][0] != '-')

@@ -176,6 +176,31 @@ TEST_F(FileCommandsTest, FolderWithoutRightsTakesOnlyAWritableExistingFile) {
     QFile::setPermissions(locked, QFile::Permissions(0x7777));
 }
 
+// Save As... writes the opened file itself: a second name sees the new
+// bytes, and a file of another user keeps its owner.
+TEST_F(FileCommandsTest, SaveAsKeepsTheFileItReplaces) {
+    const QString opened = PathOf("A.dat");
+    const QString second = PathOf("second name.dat");
+    WriteFile(opened, WidthTwelve);
+    ASSERT_EQ(::link(QFile::encodeName(opened).constData(), QFile::encodeName(second).constData()),
+              0);
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(::chown(QFile::encodeName(opened).constData(), 65534, 65534), 0);
+    }
+    Open(opened);
+    DoubleClickCell(0, 0);
+    Click(editor->SaveAsBtn);
+    EXPECT_TRUE(errors.empty());
+    EXPECT_EQ(ReadFile(second).at(4), static_cast<char>(0x80));
+    struct stat status {};
+    ASSERT_EQ(::stat(QFile::encodeName(opened).constData(), &status), 0);
+    EXPECT_EQ(status.st_nlink, 2u);
+    if (root) {
+        EXPECT_EQ(status.st_uid, 65534u);
+    }
+}
+
 TEST_F(FileCommandsTest, FailedWriteKeepsTheOldContentAndSaysSo) {
     const QByteArray old = Bytes({3, 0, 7, 0, 1, 2, 3, 4, 5, 6, 7});
     const QString path = PathOf("big.dat");

@@ -65,6 +65,18 @@ TEST(ExportBdf, ImportGivesBackEveryGlyphFileByteForByte) {
     }
 }
 
+// The longest family name still gives a font that import takes back.
+TEST(ExportBdf, TheLongestFamilyNameStillImports) {
+    const Scratch scratch;
+    const Folder folder(scratch / "font");
+    ASSERT_EQ(Glyphtool({"export", "bdf", scratch / "font", "-o", scratch / "long.bdf", "--family",
+                         std::string(199, 'f')})
+                  .status,
+              0);
+    const Result import = Glyphtool({"import", scratch / "long.bdf", "-o", scratch / "back"});
+    EXPECT_EQ(import.status, 0) << import.err;
+}
+
 // The header compiled by the C compiler as C99, and checked as C++; a program
 // built from it prints every table entry, which must match the glyph files.
 TEST(ExportC, TablesHoldTheGlyphFilesInBothLayouts) {

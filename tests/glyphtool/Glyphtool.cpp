@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -16,9 +17,11 @@ namespace testing_glyphtool {
 
 namespace fs = std::filesystem;
 
-Result Glyphtool(const std::vector<std::string>& args) {
-    const Scratch capture;
-    const std::string out = capture / "out", err = capture / "err";
+Running::Running(const std::vector<std::string>& args) {
+    char pattern[] = "/tmp/glyphtool-run-XXXXXX";
+    if (mkdtemp(pattern) == nullptr) throw std::runtime_error("mkdtemp failed");
+    capture_ = pattern;
+    const std::string out = capture_ / "out", err = capture_ / "err";
     std::vector<std::string> words{GLYPHTOOL_PATH};
     words.insert(words.end(), args.begin(), args.end());
     std::vector<char*> argv;
@@ -30,14 +33,45 @@ Result Glyphtool(const std::vector<std::string>& args) {
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT, 0600);
     posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT, 0600);
+    // The run gets the signals' default handling, whatever the test runner set.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&defaults, signal);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
     pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    const int spawned = posix_spawn(&pid, argv[0], &actions, &attributes, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attributes);
     if (spawned != 0) throw std::runtime_error("cannot start glyphtool");
+    pid_ = pid;
+}
+
+Running::~Running() {
+    if (pid_ > 0) {
+        kill(pid_, SIGKILL);
+        waitpid(pid_, nullptr, 0);
+    }
+    std::error_code ignored;
+    fs::remove_all(capture_, ignored);
+}
+
+void Running::Signal(int signal) const {
+    kill(pid_, signal);
+}
+
+Result Running::Wait() {
     int status = 0;
-    waitpid(pid, &status, 0);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), ReadBytes(out),
-            ReadBytes(err)};
+    waitpid(pid_, &status, 0);
+    pid_ = -1;
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status),
+            ReadBytes(capture_ / "out"), ReadBytes(capture_ / "err")};
+}
+
+Result Glyphtool(const std::vector<std::string>& args) {
+    return Running(args).Wait();
 }
 
 Scratch::Scratch() {

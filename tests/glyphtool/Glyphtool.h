@@ -16,6 +16,22 @@ struct Result {
 // Runs the built glyphtool with `args`, its standard input empty.
 Result Glyphtool(const std::vector<std::string>& args);
 
+// A glyphtool run going on beside the test.
+class Running {
+  public:
+    explicit Running(const std::vector<std::string>& args);
+    Running(const Running&) = delete;
+    Running& operator=(const Running&) = delete;
+    ~Running();
+    void Signal(int signal) const;
+    // Its status is 128 + the signal when a signal ended it.
+    Result Wait();
+
+  private:
+    std::filesystem::path capture_;
+    int pid_ = -1;
+};
+
 // A fresh folder, removed with everything in it at the end of the scope.
 class Scratch {
   public:

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
+#include <cstdlib>
+
 #include "Glyphtool.h"
 
 namespace testing_glyphtool {
@@ -22,6 +26,15 @@ TEST(Usage, AMistakeInTheArgumentsExitsWithTwoAndAHint) {
         {"render", "d"},
         {"render", "d", "x", "--scale", "0"},
         {"render", "d", "\xff"},
+        {"export", "c", "d", "-o", ""},
+        {"export", "bdf", "d", "-o", ""},
+        {"render", "d", "x", "-o", ""},
+        {"import", "font.bdf", "-o", ""},
+        {"export", "c", "d", "-o", "x.h", "--name", "__x"},
+        {"export", "c", "d", "-o", "x.h", "--name", "_X"},
+        {"export", "c", "d", "-o", "x.h", "--name", "_x"},
+        {"export", "bdf", "d", "-o", "x.bdf", "--family", std::string(200, 'f')},
+        {"import", "font.bdf", "-o", "d", "--chars", "0x20:0x7E"},
     };
     for (const auto& args : mistakes) {
         const Result run = Glyphtool(args);
@@ -31,6 +44,47 @@ TEST(Usage, AMistakeInTheArgumentsExitsWithTwoAndAHint) {
         EXPECT_NE(run.err.find("--help"), std::string::npos) << run.err;
         EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 2) << run.err;
     }
+}
+
+// What glyphtool prints to a terminal cannot act on it: bidirectional and
+// other controls from file names and arguments arrive escaped.
+TEST(Usage, TextFromTheCommandLineReachesTheTerminalEscaped) {
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"show", "a\u202Eb\x1b[31m.dat"},
+          std::vector<std::string>{"show", "x.dat", "--x\x1b]0;title\x07"}}) {
+        const Result run = Glyphtool(args);
+        EXPECT_NE(run.status, 0);
+        for (const char* raw : {"\u202E", "\x1b", "\x07"})
+            EXPECT_EQ(run.err.find(raw), std::string::npos) << run.err;
+        EXPECT_TRUE(run.err.find("\\xE2\\x80\\xAE") != std::string::npos ||
+                    run.err.find("\\x1B") != std::string::npos)
+            << run.err;
+    }
+}
+
+// Help and version text that cannot be written fails like any other output;
+// the help shows --chars as it is taken.
+TEST(Usage, HelpAndVersionFailWhenTheirTextIsLost) {
+    for (const char* flag : {"--help", "--version"}) {
+        const int status = std::system(
+            (std::string(GLYPHTOOL_PATH) + " " + flag + " > /dev/full 2>/dev/null").c_str());
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << flag;
+    }
+    const Result help = Glyphtool({"import", "--help"});
+    EXPECT_NE(help.out.find("--chars RANGE "), std::string::npos) << help.out;
+    EXPECT_EQ(help.out.find("RANGE:"), std::string::npos) << help.out;
+}
+
+// Text that sets no columns fails alike as art and as a picture.
+TEST(Usage, RenderingNothingFailsAsTextAndAsAPicture) {
+    const Scratch scratch;
+    std::filesystem::create_directory(scratch / "font");
+    WriteBytes(scratch / "font/U+0041.dat", std::string("\x00\x00\x07\x00\0\0\0\0\0\0\0", 11));
+    for (const std::string text : {"", "AA"}) {
+        EXPECT_EQ(Glyphtool({"render", scratch / "font", text}).status, 1) << text;
+        EXPECT_EQ(Glyphtool({"render", scratch / "font", text, "-o", scratch / "x.png"}).status, 1);
+    }
+    EXPECT_FALSE(std::filesystem::exists(scratch / "x.png"));
 }
 
 // Every command that fails leaves the files it would have written, and every

@@ -1,0 +1,317 @@
+#include "glyph/FileReplacement.h"
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <optional>
+#include <random>
+
+#include "glyph/UniqueFd.h"
+
+namespace glyph {
+namespace {
+
+namespace fs = std::filesystem;
+using Kind = FileWriteError::Kind;
+
+constexpr int MaxLinkHops = 40;
+
+[[noreturn]] void Fail(Kind kind, const char* step, int error) {
+    throw FileWriteError(kind, step, error);
+}
+
+// The temporary name that exists while a file is being written, for the
+// signal handler to remove. There is at most one at a time.
+constexpr std::size_t PendingSize = 4096 + 64;
+char pendingName[PendingSize];
+volatile std::sig_atomic_t pendingSet = 0;
+
+extern "C" void RemovePendingAndEnd(int signal) {
+    if (pendingSet) ::unlink(pendingName);
+    // The handler was reset to the default on entry; the signal, blocked
+    // while the handler runs, ends the process as soon as it returns.
+    ::raise(signal);
+}
+
+// Registers a temporary name with the signal handler for its lifetime.
+class PendingName {
+  public:
+    explicit PendingName(const std::string& path) {
+        if (path.size() >= PendingSize) return;  // too long to be created anyway
+        std::memcpy(pendingName, path.c_str(), path.size() + 1);
+        std::atomic_signal_fence(std::memory_order_seq_cst);
+        pendingSet = 1;
+    }
+    PendingName(const PendingName&) = delete;
+    PendingName& operator=(const PendingName&) = delete;
+    ~PendingName() { pendingSet = 0; }
+};
+
+// A name no other file has yet, short enough for any folder: a hidden name
+// whose length does not depend on the target's, and which no glyph folder
+// listing takes for a glyph file.
+std::string TemporaryName(const std::string& dir) {
+    static std::mt19937_64 random{std::random_device{}()};
+    char leaf[32];
+    std::snprintf(leaf, sizeof leaf, ".~%012llx.tmp",
+                  static_cast<unsigned long long>(random() & 0xFFFFFFFFFFFFull));
+    return dir + "/" + leaf;
+}
+
+bool WriteAll(int fd, std::span<const std::uint8_t> bytes, off_t offset = -1) {
+    while (!bytes.empty()) {
+        const ssize_t wrote = offset < 0 ? ::write(fd, bytes.data(), bytes.size())
+                                         : ::pwrite(fd, bytes.data(), bytes.size(), offset);
+        if (wrote < 0 && errno == EINTR) continue;
+        if (wrote == 0) errno = EIO;
+        if (wrote <= 0) return false;
+        bytes = bytes.subspan(static_cast<std::size_t>(wrote));
+        if (offset >= 0) offset += wrote;
+    }
+    return true;
+}
+
+// The file a path names once symbolic links are followed (when asked), and
+// what it is; `exists` is false when nothing is there.
+struct Target {
+    std::string path;
+    bool exists = false;
+    struct stat status {};
+};
+
+Target Resolve(const std::string& path, bool followLinks) {
+    Target target{path};
+    for (int hops = 0;; ++hops) {
+        if (::lstat(target.path.c_str(), &target.status) != 0) {
+            if (errno != ENOENT) Fail(Kind::CannotCreate, "cannot open", errno);
+            return target;
+        }
+        if (!followLinks || !S_ISLNK(target.status.st_mode)) {
+            target.exists = true;
+            return target;
+        }
+        if (hops == MaxLinkHops) Fail(Kind::CannotCreate, "cannot follow the link", ELOOP);
+        std::error_code error;
+        const fs::path link = fs::read_symlink(target.path, error);
+        if (error) Fail(Kind::CannotCreate, "cannot follow the link", error.value());
+        target.path = (fs::path(target.path).parent_path() / link).string();
+    }
+}
+
+std::string FolderOf(const std::string& path) {
+    const fs::path parent = fs::path(path).parent_path();
+    return parent.empty() ? std::string(".") : parent.string();
+}
+
+bool ProcFdAvailable() {
+    static const bool available = ::access("/proc/self/fd", X_OK) == 0;
+    return available;
+}
+
+// A new file in a folder that takes its name only when it is whole: unnamed
+// (O_TMPFILE) where the file system allows, else under a temporary name that
+// is removed again unless the file took the final one.
+class NewFile {
+  public:
+    explicit NewFile(const std::string& dir) : dir_(dir) {
+        if (ProcFdAvailable()) {
+            fd_.Reset(::open(dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
+            if (fd_.Valid()) return;
+            if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
+                error_ = errno;
+                return;
+            }
+        }
+        do {
+            Name(TemporaryName(dir));
+            fd_.Reset(
+                ::open(name_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666));
+            if (!fd_.Valid()) Unname();
+        } while (!fd_.Valid() && errno == EEXIST);
+        if (!fd_.Valid()) error_ = errno;
+    }
+    NewFile(const NewFile&) = delete;
+    NewFile& operator=(const NewFile&) = delete;
+    ~NewFile() {
+        if (!name_.empty()) ::unlink(name_.c_str());
+    }
+
+    int Fd() const { return fd_.Get(); }
+    // errno of the creation when Fd() is negative.
+    int Error() const { return error_; }
+    bool Close() { return fd_.Close(); }
+
+    // Gives the file the name `path` unless something already has it (EEXIST).
+    bool LinkAs(const std::string& path) {
+        if (name_.empty()) return LinkUnnamed(path);
+        if (::renameat2(AT_FDCWD, name_.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) == 0) {
+            Unname();
+            return true;
+        }
+        if (errno != EINVAL && errno != ENOSYS) return false;
+        return ::link(name_.c_str(), path.c_str()) == 0;  // the temporary name goes with *this
+    }
+
+    // Gives the file the name `path`, replacing what has it.
+    bool RenameOver(const std::string& path) {
+        while (name_.empty()) {
+            Name(TemporaryName(dir_));
+            if (LinkUnnamed(name_)) break;
+            Unname();
+            if (errno != EEXIST) return false;
+        }
+        if (::rename(name_.c_str(), path.c_str()) != 0) return false;
+        Unname();
+        return true;
+    }
+
+  private:
+    bool LinkUnnamed(const std::string& path) const {
+        const std::string self = "/proc/self/fd/" + std::to_string(fd_.Get());
+        return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0;
+    }
+    void Name(const std::string& name) {
+        pending_.reset();
+        name_ = name;
+        pending_.emplace(name_);
+    }
+    void Unname() {
+        pending_.reset();
+        name_.clear();
+    }
+
+    std::string dir_;
+    UniqueFd fd_;
+    int error_ = 0;
+    std::string name_;
+    std::optional<PendingName> pending_;
+};
+
+// Gives the new file the existing one's owner and group; false when the
+// process may not.
+bool TakeOwner(int fd, const struct stat& existing) {
+    struct stat mine {};
+    if (::fstat(fd, &mine) != 0) return false;
+    if (mine.st_uid == existing.st_uid && mine.st_gid == existing.st_gid) return true;
+    const uid_t owner = mine.st_uid == existing.st_uid ? static_cast<uid_t>(-1) : existing.st_uid;
+    const gid_t group = mine.st_gid == existing.st_gid ? static_cast<gid_t>(-1) : existing.st_gid;
+    return ::fchown(fd, owner, group) == 0;
+}
+
+// Writes the bytes over the existing file itself, which keeps every name,
+// owner and attribute it has. Space is claimed before the first byte changes,
+// so a full disk or a size limit leaves the old content whole.
+void Overwrite(const Target& target, std::span<const std::uint8_t> bytes, bool durable) {
+    UniqueFd fd(
+        ::open(target.path.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    if (!fd.Valid()) Fail(Kind::CannotCreate, "cannot open", errno);
+    struct stat now {};
+    if (::fstat(fd.Get(), &now) != 0) Fail(Kind::CannotCreate, "cannot open", errno);
+    if (now.st_dev != target.status.st_dev || now.st_ino != target.status.st_ino)
+        Fail(Kind::CannotCreate, "cannot open", EAGAIN);  // replaced while we looked
+
+    const auto size = static_cast<off_t>(bytes.size());
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY &&
+        static_cast<rlim_t>(size) > limit.rlim_cur)
+        Fail(Kind::CannotWrite, "cannot write", EFBIG);
+    if (size > now.st_size && ::fallocate(fd.Get(), FALLOC_FL_KEEP_SIZE, 0, size) != 0 &&
+        errno != EOPNOTSUPP && errno != ENOSYS)
+        Fail(Kind::CannotWrite, "cannot write", errno);
+    if (!WriteAll(fd.Get(), bytes, 0)) Fail(Kind::CannotWrite, "cannot write", errno);
+    if (::ftruncate(fd.Get(), size) != 0) Fail(Kind::CannotWrite, "cannot write", errno);
+    if (durable && ::fsync(fd.Get()) != 0) Fail(Kind::CannotWrite, "cannot write", errno);
+    if (!fd.Close()) Fail(Kind::CannotWrite, "cannot write", errno);
+}
+
+// A FIFO or a device takes the bytes as they come.
+void WriteDirectly(const std::string& path, std::span<const std::uint8_t> bytes) {
+    UniqueFd fd(::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY));
+    if (!fd.Valid()) Fail(Kind::CannotCreate, "cannot open", errno);
+    if (!WriteAll(fd.Get(), bytes)) Fail(Kind::CannotWrite, "cannot write", errno);
+    if (!fd.Close()) Fail(Kind::CannotWrite, "cannot write", errno);
+}
+
+void SyncFolder(const std::string& dir) {
+    const UniqueFd fd(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.Valid()) ::fsync(fd.Get());  // some file systems cannot, and need not
+}
+
+}  // namespace
+
+void ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes,
+                 const ReplaceOptions& options) {
+    if (path.empty()) Fail(Kind::CannotCreate, "cannot create", ENOENT);
+    const bool keep = options.existing == ExistingFile::Keep;
+    const Target target = Resolve(path, keep);
+    const struct stat& existing = target.status;
+    const bool replacing = target.exists && S_ISREG(existing.st_mode);
+    if (target.exists) {
+        if (options.existing == ExistingFile::Refuse) Fail(Kind::CannotCreate, "exists", EEXIST);
+        if (S_ISDIR(existing.st_mode)) Fail(Kind::CannotCreate, "cannot write", EISDIR);
+        if (!replacing && !S_ISLNK(existing.st_mode)) {
+            if (keep && options.special == SpecialFile::WriteDirectly)
+                return WriteDirectly(target.path, bytes);
+            Fail(Kind::NotRegularFile, "not a regular file", 0);
+        }
+        // A file nobody may write is not replaced, even by a user who could.
+        if (replacing && ((existing.st_mode & 0222) == 0 ||
+                          ::faccessat(AT_FDCWD, target.path.c_str(), W_OK, AT_EACCESS) != 0))
+            Fail(Kind::CannotCreate, "cannot write", EACCES);
+    }
+    // Only the file itself can keep a second name.
+    if (keep && replacing && existing.st_nlink > 1)
+        return Overwrite(target, bytes, options.durable);
+
+    const std::string dir = FolderOf(target.path);
+    NewFile file(dir);
+    if (file.Fd() < 0) {
+        if (keep && replacing) return Overwrite(target, bytes, options.durable);
+        Fail(Kind::CannotCreate, "cannot create", file.Error());
+    }
+    if (!WriteAll(file.Fd(), bytes)) Fail(Kind::CannotWrite, "cannot write", errno);
+    if (replacing) {
+        if (!TakeOwner(file.Fd(), existing) && keep)
+            return Overwrite(target, bytes, options.durable);
+        if (::fchmod(file.Fd(), existing.st_mode & 07777) != 0)
+            Fail(Kind::CannotWrite, "cannot keep the mode", errno);
+    }
+    if (options.durable && ::fsync(file.Fd()) != 0) Fail(Kind::CannotWrite, "cannot write", errno);
+
+    // An unnamed file is linked in through its descriptor, so it stays open until it has its name.
+    if (options.existing == ExistingFile::Refuse) {
+        if (!file.LinkAs(target.path))
+            Fail(Kind::CannotCreate, errno == EEXIST ? "exists" : "cannot create", errno);
+    } else if (!file.RenameOver(target.path)) {
+        const int error = errno;
+        // A sticky folder, for one, lets a writable file be written but not replaced.
+        if (keep && replacing && (error == EPERM || error == EACCES))
+            return Overwrite(target, bytes, options.durable);
+        Fail(Kind::CannotWrite, "cannot replace", error);
+    }
+    if (!file.Close()) Fail(Kind::CannotWrite, "cannot write", errno);
+    if (options.durable) SyncFolder(dir);
+}
+
+void RemoveTemporaryFileOnSignal() {
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        struct sigaction current {};
+        // A signal the process was started to ignore stays ignored.
+        if (::sigaction(signal, nullptr, &current) != 0 || current.sa_handler == SIG_IGN) continue;
+        struct sigaction action {};
+        action.sa_handler = RemovePendingAndEnd;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESETHAND;
+        ::sigaction(signal, &action, nullptr);
+    }
+}
+
+}  // namespace glyph
