@@ -37,6 +37,8 @@ QString ErrorText(std::exception_ptr error) {
 void ShowError(std::exception_ptr error, const QString& title) {
     QMessageBox box(QMessageBox::Critical, title, ErrorText(error), QMessageBox::Ok,
                     QApplication::activeWindow());
+    // A path may hold anything, "<b>" too: the text is never read as markup.
+    box.setTextFormat(Qt::PlainText);
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
 }

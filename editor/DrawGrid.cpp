@@ -145,6 +145,7 @@ void TDrawGrid::mousePressEvent(QMouseEvent* event) {
     }
     event->accept();
     const std::optional<QPoint> cell = CellAt(event->position().toPoint());
+    pressInCell_ = cell.has_value();
     if (!cell) return;
     setFocus(Qt::MouseFocusReason);
     if (event->modifiers() & Qt::ShiftModifier) {
@@ -190,6 +191,9 @@ void TDrawGrid::mouseDoubleClickEvent(QMouseEvent* event) {
         return;
     }
     event->accept();
+    // The border is not part of the grid: a double-click whose first or second
+    // press lands on it is no double-click on a cell.
+    if (!pressInCell_ || !CellAt(event->position().toPoint())) return;
     if (OnDblClick) OnDblClick();
 }
 

@@ -68,6 +68,7 @@ class TDrawGrid : public QWidget {
     int row_ = 0;
     QPoint anchor_{0, 0};  // the other end of the range selection
     bool dragging_ = false;
-    int wheelDelta_ = 0;  // wheel rotation not yet turned into row steps
+    bool pressInCell_ = false;  // whether the last left press landed on a cell
+    int wheelDelta_ = 0;        // wheel rotation not yet turned into row steps
     QPainter* canvas_ = nullptr;
 };

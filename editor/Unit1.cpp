@@ -42,7 +42,7 @@ TFontEditor::TFontEditor(ErrorHandler onError, std::unique_ptr<TFileDialog> open
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    setWindowTitle(Caption);
+    SetCaption(Caption);
     resize(ClientWidth, ClientHeight);
     QPalette background = palette();
     background.setColor(QPalette::Window, ResolveColor(glyph::clBtnFace, palette()));
@@ -147,6 +147,11 @@ void TFontEditor::ReportError(std::exception_ptr error) noexcept {
     }
 }
 
+void TFontEditor::SetCaption(const QString& caption) {
+    // Qt reads "[*]" as the place of its modified mark; doubled, it shows as typed.
+    setWindowTitle(QString(caption).replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")));
+}
+
 int TFontEditor::WidthFromText() const {
     return glyph::StrToInt(WidthEdit->text().toStdString());
 }
@@ -161,7 +166,7 @@ void TFontEditor::FormDestroy(QObject*) {
 }
 
 void TFontEditor::NewBtnClick(QObject*) {
-    setWindowTitle(Caption);
+    SetCaption(Caption);
     WidthEdit->setText(InitialWidthText);
     SaveDialog->FileName.clear();
     OpenDialog->FileName.clear();
@@ -177,7 +182,7 @@ void TFontEditor::OpenBtnClick(QObject*) {
     // Reads and checks the whole file first: a failure leaves the window as it was.
     const int width = LoadGlyphFile(path, *CellColors);
     WidthEdit->setText(QString::number(width));
-    setWindowTitle(Caption + u'[' + QFileInfo(path).fileName() + u']');
+    SetCaption(Caption + u'[' + QFileInfo(path).fileName() + u']');
     openedFile_ = path;
     SaveAsBtn->setEnabled(true);
     DrawGrid->update();

@@ -67,6 +67,7 @@ class TFontEditor : public QWidget {
 
   private:
     int WidthFromText() const;
+    void SetCaption(const QString& caption);
     void ReportError(std::exception_ptr error) noexcept;
     void ConnectEvents();
 

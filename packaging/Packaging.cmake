@@ -105,5 +105,7 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${FONTEDITOR_MAINTAINER})
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The error texts are Japanese: without a CJK font a desktop shows them as empty squares.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk | fonts-ipafont-gothic")
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 include(CPack)

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -95,6 +96,25 @@ TEST(ErrorDisplay, ShowsOneModalCriticalBoxWithTheTitleAndAnOkButton) {
     EXPECT_TRUE(modal);
     EXPECT_EQ(icon, QMessageBox::Critical);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+// A path that looks like HTML is shown as typed, not as markup.
+TEST(ErrorDisplay, ShowsTheTextPlainEvenWhenItLooksLikeHtml) {
+    const std::string message = "ファイル /tmp/a<br>b<b>c</b>&amp;.dat は開けません。 x ";
+    QString shown;
+    Qt::TextFormat format = Qt::RichText;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        const auto* label = box->findChild<QLabel*>("qt_msgbox_label");
+        ASSERT_NE(label, nullptr);
+        shown = label->text();
+        format = label->textFormat();
+        box->button(QMessageBox::Ok)->click();
+    });
+    ShowError(Error(message), "Fonteditor");
+    EXPECT_EQ(shown, QString::fromStdString(message));
+    EXPECT_EQ(format, Qt::PlainText);
 }
 
 }  // namespace

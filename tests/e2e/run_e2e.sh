@@ -136,10 +136,13 @@ export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/run/no-session-bus"
 unset QT_STYLE_OVERRIDE QT_QPA_PLATFORMTHEME QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_FONT_DPI
 export QT_QPA_PLATFORM=xcb NO_AT_BRIDGE=1 LC_ALL=C.UTF-8
 
-# The wrapper records the exit code so that any later step can read it.
+# The wrapper records the exit code so that any later step can read it. The
+# editor takes no arguments: Qt's own options given to it must change nothing
+# (every check below would see another caption, size or layout).
 (
   cd "$work"
-  "$app" >"$work/app.log" 2>&1 &
+  "$app" -qwindowtitle Foo -qwindowgeometry 200x100+0+0 -reverse -style windows \
+    >"$work/app.log" 2>&1 &
   echo $! >"$work/app.pid"
   rc=0
   wait $! || rc=$?

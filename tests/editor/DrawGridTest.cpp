@@ -139,6 +139,17 @@ TEST_F(DrawGridTest, DoubleClickKeepsTheCellOfTheFirstPress) {
     QTest::mouseDClick(host.windowHandle(), Qt::LeftButton, {}, grid->mapTo(&host, Centre(9, 5)));
     EXPECT_EQ(calls, 2);
     Expect({9, 5}, Range(9, 5, 9, 5));
+
+    // On the border, or begun there, it is no double-click on a cell.
+    for (const QPoint border : {QPoint(1, 1), QPoint(0, 100), QPoint(401, 50), QPoint(200, 177)}) {
+        SCOPED_TRACE(testing::Message() << border.x() << "," << border.y());
+        QTest::mouseDClick(host.windowHandle(), Qt::LeftButton, {}, grid->mapTo(&host, border));
+        QTest::mouseClick(grid, Qt::LeftButton, {}, border);
+        QTest::mouseDClick(grid, Qt::LeftButton, {}, Centre(4, 4));
+        QTest::mouseRelease(grid, Qt::LeftButton, {}, Centre(4, 4));
+    }
+    EXPECT_EQ(calls, 2);
+    Expect({9, 5}, Range(9, 5, 9, 5));
 }
 
 TEST_F(DrawGridTest, Keys) {

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QWindow>
 #include <csignal>
 
 #include "EditorFixture.h"
@@ -70,6 +71,20 @@ TEST_F(FileCommandsTest, OpenShowsTheGlyphItsWidthAndItsName) {
     expected.Toggle(11, 0);
     for (int col = 8; col < 12; ++col) expected.Toggle(col, 6);
     EXPECT_EQ(Cells(), expected);
+}
+
+// The caption the window system shows names the file exactly, also when the
+// name holds what Qt reads as its modified mark.
+TEST_F(FileCommandsTest, TheCaptionShowsTheFileNameExactly) {
+    for (const QString name : {"a[*]b.dat", "[*][*].dat", "x[*.dat", "[*]"}) {
+        const QString path = PathOf(name);
+        WriteFile(path, WidthTwelve);
+        Open(path);
+        ASSERT_TRUE(errors.empty());
+        EXPECT_EQ(editor->windowHandle()->title(), "QUELT font editor[" + name + "]");
+    }
+    Click(editor->NewBtn);
+    EXPECT_EQ(editor->windowHandle()->title(), "QUELT font editor");
 }
 
 TEST_F(FileCommandsTest, SaveAfterOpenWritesTheNewFileAndSaveAsStillTheOpenedOne) {

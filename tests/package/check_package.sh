@@ -103,6 +103,7 @@ Maintainer|^QUELT font editor maintainers <[^ >]+@[^ >]+>$
 Homepage|^https://
 Depends|(^|, )libc6 \(>= [0-9.]+\)(,|$)
 Depends|(^|, )libqt6widgets6 \(>= [0-9.]+\)(,|$)
+Recommends|^fonts-noto-cjk [|] fonts-ipafont-gothic$
 Description|^[a-z].*glyphtool
 Description|editor
 EOF
