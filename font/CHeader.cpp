@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "font/CSource.h"
 #include "font/Failure.h"
 #include "font/Unicode.h"
 #include "glyph/GlyphFile.h"
@@ -13,91 +14,16 @@
 namespace font {
 namespace {
 
-bool IsIdentifierChar(char c) {
-    return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
-}
-
-std::string Upper(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return out;
-}
-
-std::string Hex(unsigned value, int digits) {
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "0x%0*X", digits, value);
-    return buffer;
-}
-
-// The character as a C character literal would spell it, so that nothing in
-// it can close the comment it stands in or break its line.
-std::string CommentCharacter(char32_t cp) {
-    switch (cp) {
-        case '\'':
-            return "'\\''";
-        case '\\':
-            return "'\\\\'";
-        case '\n':
-            return "'\\n'";
-        case '\t':
-            return "'\\t'";
-        case '\r':
-            return "'\\r'";
-        default:
-            break;
-    }
-    if (IsShowable(cp)) return "'" + EncodeUtf8(cp) + "'";
-    char buffer[16];
-    if (cp <= 0xFFFF)
-        std::snprintf(buffer, sizeof buffer, "'\\u%04X'", static_cast<unsigned>(cp));
-    else
-        std::snprintf(buffer, sizeof buffer, "'\\U%08X'", static_cast<unsigned>(cp));
-    return buffer;
-}
-
 std::vector<std::uint8_t> GlyphBytes(const Glyph& glyph, CLayout layout) {
     if (layout == CLayout::Rows) {
         auto bytes = glyph::EncodeGlyph(glyph.cells, glyph.width);
         bytes.erase(bytes.begin(), bytes.begin() + glyph::HeaderSize);
         return bytes;
     }
-    std::vector<std::uint8_t> columns(static_cast<std::size_t>(glyph.width), 0);
-    for (int col = 0; col < glyph.width; ++col)
-        for (int row = 0; row < glyph::CellGrid::RowCount; ++row)
-            if (glyph.Pixel(col, row)) columns[col] |= static_cast<std::uint8_t>(1u << row);
-    return columns;
-}
-
-// Writes `count` values of an array initialiser, `perLine` to a line, each
-// followed by a comma (C99 allows the last one).
-template <typename Format>
-void List(std::string& out, std::size_t count, std::size_t perLine, Format format) {
-    for (std::size_t i = 0; i < count; ++i) {
-        out += i % perLine == 0 ? "    " : " ";
-        out += format(i) + ",";
-        if (i % perLine == perLine - 1 || i + 1 == count) out += '\n';
-    }
+    return ColumnBytes(glyph);
 }
 
 }  // namespace
-
-bool IsCIdentifier(std::string_view name) {
-    if (name.empty() || std::isdigit(static_cast<unsigned char>(name.front()))) return false;
-    // Reserved for the implementation: "__" or "_" and a capital at the start,
-    // also in the upper-case form the macros take.
-    if (name.size() > 1 && name[0] == '_' &&
-        (name[1] == '_' || std::isalpha(static_cast<unsigned char>(name[1]))))
-        return false;
-    return std::all_of(name.begin(), name.end(), IsIdentifierChar);
-}
-
-std::string CIdentifierFrom(std::string_view text) {
-    std::string name(text);
-    for (char& c : name)
-        if (!IsIdentifierChar(c)) c = '_';
-    if (!IsCIdentifier(name)) name = "font_" + name;
-    return name;
-}
 
 std::string WriteCHeader(const Font& font, std::string_view name, CLayout layout) {
     if (font.glyphs.empty()) throw Failure("no glyphs to export");
@@ -128,23 +54,30 @@ std::string WriteCHeader(const Font& font, std::string_view name, CLayout layout
             " * bit r, the top row in bit 0. */\n";
     out += "#ifndef GLYPHTOOL_" + upper + "_H\n#define GLYPHTOOL_" + upper + "_H\n\n";
     out += "#include <stdint.h>\n\n";
+    const std::string storage = upper + "_STORAGE";
+    out += "/* Define " + storage +
+           " before the include to place the tables, such as\n * PROGMEM to keep them in flash on "
+           "AVR. */\n";
+    out += "#ifndef " + storage + "\n#define " + storage + "\n#endif\n\n";
     out += "#define " + upper + "_HEIGHT 7\n";
     out += "#define " + upper + "_COUNT " + std::to_string(count) + "\n\n";
 
-    out += "/* ascending */\nstatic const uint32_t " + lower + "_codepoints[" + upper +
-           "_COUNT] = {\n";
-    List(out, count, 8,
-         [&](std::size_t i) { return Hex(static_cast<unsigned>(font.glyphs[i].codePoint), 4); });
-    out += "};\n\nstatic const uint8_t " + lower + "_widths[" + upper + "_COUNT] = {\n";
-    List(out, count, 16, [&](std::size_t i) { return std::to_string(font.glyphs[i].width); });
+    out += "/* ascending */\nstatic const uint32_t " + lower + "_codepoints[" + upper + "_COUNT] " +
+           storage + " = {\n";
+    AppendList(out, count, 8, [&](std::size_t i) {
+        return CHex(static_cast<unsigned>(font.glyphs[i].codePoint), 4);
+    });
+    out += "};\n\nstatic const uint8_t " + lower + "_widths[" + upper + "_COUNT] " + storage +
+           " = {\n";
+    AppendList(out, count, 16, [&](std::size_t i) { return std::to_string(font.glyphs[i].width); });
     out += "};\n\n/* first byte of each glyph in " + lower + "_bitmap */\n";
-    out += "static const uint32_t " + lower + "_offsets[" + upper + "_COUNT] = {\n";
-    List(out, count, 12, [&](std::size_t i) { return std::to_string(offsets[i]); });
-    out += "};\n\nstatic const uint8_t " + lower + "_bitmap[] = {\n";
+    out += "static const uint32_t " + lower + "_offsets[" + upper + "_COUNT] " + storage + " = {\n";
+    AppendList(out, count, 12, [&](std::size_t i) { return std::to_string(offsets[i]); });
+    out += "};\n\nstatic const uint8_t " + lower + "_bitmap[] " + storage + " = {\n";
     for (std::size_t i = 0; i < count; ++i) {
         const char32_t cp = font.glyphs[i].codePoint;
-        out += "    /* " + CodePointLabel(cp) + " " + CommentCharacter(cp) + " */\n";
-        List(out, bytes[i].size(), 14, [&](std::size_t k) { return Hex(bytes[i][k], 2); });
+        out += "    /* " + CommentName(cp) + " */\n";
+        AppendList(out, bytes[i].size(), 14, [&](std::size_t k) { return CHex(bytes[i][k], 2); });
     }
     // C99 has no empty initialiser; a table of width-0 glyphs gets one unused byte.
     if (total == 0) out += "    0 /* no columns at all; unused */\n";

@@ -18,6 +18,7 @@
 #include "font/BdfGlyphCodes.h"
 #include "font/Charset.h"
 #include "font/Failure.h"
+#include "font/HeaderFonts.h"
 #include "font/Unicode.h"
 #include "glyph/FileHead.h"
 
@@ -25,7 +26,8 @@ namespace font {
 namespace {
 
 constexpr int Rows = glyph::CellGrid::RowCount;
-constexpr int Columns = glyph::CellGrid::ColCount;
+// The largest C header read as a font.
+constexpr std::size_t MaxHeaderSize = 64 << 20;
 // Scalable fonts are tried from 1 pixel up to this size.
 constexpr int MaxPixelSize = 4 * Rows;
 
@@ -80,6 +82,13 @@ class Importer {
         std::sort(report_.font.glyphs.begin(), report_.font.glyphs.end(),
                   [](const Glyph& a, const Glyph& b) { return a.codePoint < b.codePoint; });
         return std::move(report_);
+    }
+
+    bool FreeTypeOpens() const {
+        FT_Face face = nullptr;
+        if (FT_New_Face(library_.get(), path_.c_str(), 0, &face) != 0) return false;
+        FT_Done_Face(face);
+        return true;
     }
 
   private:
@@ -216,10 +225,7 @@ class Importer {
         report_.source += " in " + charset_->Name();
     }
 
-    void Skip(const std::string& what) {
-        report_.warnings.push_back(name_ + ": " + what + "; skipped");
-        ++report_.skipped;
-    }
+    void Skip(const std::string& what) { report_.Skip(name_, what); }
 
     // Imports the glyph at one code of the character map, or says why not.
     void ImportCode(FT_ULong code, FT_UInt index) {
@@ -274,38 +280,17 @@ class Importer {
         return label;
     }
 
-    bool Wanted(char32_t cp) const {
-        return ranges_.empty() || std::any_of(ranges_.begin(), ranges_.end(), [cp](CharRange r) {
-                   return cp >= r.first && cp <= r.last;
-               });
-    }
-
-    void Warn(char32_t cp, const std::string& what) {
-        report_.warnings.push_back(name_ + ": " + DescribeCharacter(cp) + " " + what);
-    }
+    bool Wanted(char32_t cp) const { return Picks(ranges_, cp); }
 
     void ImportGlyph(char32_t cp, FT_UInt index) {
         const FT_Int32 flags = FT_LOAD_RENDER | FT_LOAD_MONOCHROME | FT_LOAD_TARGET_MONO;
-        if (FT_Load_Glyph(face_.get(), index, flags) != 0) {
-            Warn(cp, "cannot be loaded; skipped");
-            ++report_.skipped;
-            return;
-        }
+        if (FT_Load_Glyph(face_.get(), index, flags) != 0)
+            return Skip(DescribeCharacter(cp) + " cannot be loaded");
         const FT_GlyphSlot slot = face_->glyph;
-        const long width = (slot->advance.x + 32) >> 6;
-        if (width > Columns || width < 0) {
-            Warn(cp, "is " + std::to_string(width) + " columns wide, not 0 to 16; skipped");
-            ++report_.skipped;
-            return;
-        }
-        Glyph glyph = BlankGlyph(cp, static_cast<int>(width));
-        const int dropped = Draw(slot, glyph);
-        if (dropped > 0) {
-            Warn(cp, "loses " + std::to_string(dropped) + (dropped == 1 ? " pixel" : " pixels") +
-                         " outside the 16 x 7 cells or beyond its width " + std::to_string(width));
-            ++report_.clipped;
-        }
-        report_.font.glyphs.push_back(glyph);
+        std::optional<Glyph> glyph = report_.Start(name_, cp, (slot->advance.x + 32) >> 6);
+        if (!glyph) return;
+        const int dropped = Draw(slot, *glyph);
+        report_.Keep(name_, std::move(*glyph), dropped);
     }
 
     // Sets the glyph's pixels from the rendered bitmap and returns how many set
@@ -334,11 +319,8 @@ class Importer {
                 const bool set =
                     mono ? ((line[c / 8] >> (7 - c % 8)) & 1) != 0 : line[c] >= threshold;
                 if (!set) continue;
-                const int col = slot->bitmap_left + static_cast<int>(c);
-                const int row = ascent_ - slot->bitmap_top + static_cast<int>(r);
-                if (col >= 0 && col < glyph.width && row >= 0 && row < Rows)
-                    glyph.cells.Set(col, row, glyph::clRed);
-                else
+                if (!SetPixel(glyph, slot->bitmap_left + static_cast<int>(c),
+                              ascent_ - slot->bitmap_top + static_cast<int>(r)))
                     ++dropped;
             }
         }
@@ -359,8 +341,30 @@ class Importer {
 
 }  // namespace
 
-ImportReport ImportFont(const std::filesystem::path& path, const std::vector<CharRange>& ranges) {
-    return Importer(path, ranges).Run();
+ImportReport ImportFont(const std::filesystem::path& path, const ImportOptions& options) {
+    Importer importer(path, options.ranges);
+    const std::string name = Display(path);
+    if (importer.FreeTypeOpens()) {
+        if (options.ascent || !options.fontName.empty())
+            throw Failure(name +
+                          ": --ascent and --font are for C headers, and FreeType reads this "
+                          "font");
+        return importer.Run();
+    }
+    // A C header is text, and not too large to read whole.
+    const glyph::FileHead head = glyph::ReadFileHead(path.string(), MaxHeaderSize + 1);
+    const std::string_view text(reinterpret_cast<const char*>(head.bytes.data()),
+                                head.bytes.size());
+    if (head.status == glyph::FileHeadStatus::Ok && head.bytes.size() <= MaxHeaderSize &&
+        text.find('\0') == std::string_view::npos) {
+        if (auto report =
+                ImportHeaderFont(text, name, {options.ranges, options.ascent, options.fontName}))
+            return std::move(*report);
+        throw Failure(name +
+                      ": neither a font FreeType can read nor a C header holding a GFX "
+                      "font or an MD_MAX72XX table");
+    }
+    throw Failure(name + ": not a font FreeType can read");
 }
 
 }  // namespace font

@@ -1,25 +1,14 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "font/FontFolder.h"
+#include "font/CharRange.h"
+#include "font/ImportReport.h"
 
 namespace font {
-
-struct CharRange {
-    char32_t first;
-    char32_t last;
-};
-
-struct ImportReport {
-    Font font;
-    std::vector<std::string> warnings;  // one a skipped or clipped character
-    int skipped = 0;     // too wide, not a character, a second glyph, or lost to FreeType
-    int clipped = 0;     // lost pixels outside the cells or the width
-    std::string source;  // which strike or size was used
-};
 
 // Reads the characters of any font FreeType opens as 7-row glyphs. A bitmap
 // font gives its tallest strike of at most 7 pixels; a scalable font is
@@ -30,6 +19,14 @@ struct ImportReport {
 // keeps its bearings and takes its advance as its width. Only characters in
 // `ranges` are read, or every mapped one when it is empty. Raises Failure for
 // a font that cannot be opened or has no height that fits.
-ImportReport ImportFont(const std::filesystem::path& path, const std::vector<CharRange>& ranges);
+//
+// A file FreeType does not read may be a C header holding an Adafruit GFX font
+// or an MD_MAX72XX table, which is read as HeaderFonts.h says.
+struct ImportOptions {
+    std::vector<CharRange> ranges;
+    std::optional<int> ascent;  // a GFX header's ascent
+    std::string fontName;       // the font to take from a header holding several
+};
+ImportReport ImportFont(const std::filesystem::path& path, const ImportOptions& options);
 
 }  // namespace font

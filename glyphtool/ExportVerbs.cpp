@@ -5,7 +5,11 @@
 #include "font/CHeader.h"
 #include "font/Failure.h"
 #include "font/FontFolder.h"
+#include "font/GfxFont.h"
+#include "font/Max72xxFont.h"
 #include "font/OutputFile.h"
+#include "glyphtool/CharRanges.h"
+#include "glyphtool/Messages.h"
 #include "glyphtool/OptionGroups.h"
 #include "glyphtool/Verb.h"
 
@@ -83,8 +87,7 @@ Verb AddExportBdf(CLI::App& parent) {
                      "printable ASCII without - * ? , \"")
         ->type_name("NAME")
         ->check(Checked(font::IsBdfFamily, "a usable family name"));
-    command->add_option("--ascent", options->ascent, "rows above the baseline, 0 to 7 (default 6)")
-        ->check(CLI::Range(0, 7));
+    AddAscentOption(command, options->ascent);
     command->footer(
         "A BDF 2.1 font: each glyph under its code point, its width as its advance, the "
         "baseline under row ascent - 1.\n\nExample: glyphtool export bdf 5x7 -o 5x7.bdf "
@@ -99,12 +102,105 @@ Verb AddExportBdf(CLI::App& parent) {
             }};
 }
 
+// What the two display-library formats share: the folder, the header, the
+// font's name and the characters it takes.
+struct FirmwareOptions {
+    std::string dir, out, name;
+    std::vector<std::string> chars;
+
+    void Add(CLI::App* command) {
+        command->add_option("DIR", dir, "the font folder")->required()->type_name("");
+        AddOutput(command, out, "OUT.h");
+        command
+            ->add_option("--name", name,
+                         "the font's name, a C identifier (default: the folder's name made into "
+                         "one)")
+            ->type_name("IDENT")
+            ->check(Checked(
+                [](std::string_view text) {
+                    return font::IsCIdentifier(text) && !font::IsCKeyword(text);
+                },
+                "a C identifier"));
+        AddCharsOption(command, chars,
+                       "only these characters: 0x20-0x7E, U+3040-U+309F, 65 (repeatable; default "
+                       "every glyph of the folder)");
+    }
+    std::string Name() const {
+        return name.empty() ? font::CIdentifierFrom(FolderName(dir)) : name;
+    }
+    std::vector<font::CharRange> Ranges() const {
+        std::vector<font::CharRange> ranges;
+        for (const std::string& text : chars) ranges.push_back(*ParseCharRange(text));
+        return ranges;
+    }
+};
+
+int WriteFirmwareHeader(const std::string& out, const font::FirmwareHeader& header) {
+    for (const std::string& warning : header.warnings) Warn(warning);
+    font::WriteOutputFile(out, header.text);
+    return 0;
+}
+
+Verb AddExportGfx(CLI::App& parent) {
+    struct Options : FirmwareOptions {
+        int ascent = 6;
+        int lineHeight = 8;
+    };
+    auto options = std::make_shared<Options>();
+    CLI::App* command =
+        parent.add_subcommand("gfx", "Write the folder as an Adafruit GFX font header.");
+    options->Add(command);
+    AddAscentOption(command, options->ascent);
+    command
+        ->add_option("--line-height", options->lineHeight,
+                     "the font's yAdvance, 1 to 255 (default 8)")
+        ->check(CLI::Range(1, 255));
+    command->footer(
+        "A header in the form of the fonts that ship with the Adafruit GFX library: NAMEBitmaps, "
+        "NAMEGlyphs and the GFXfont NAME for setFont(), over the run of codes from the first "
+        "character to the last. Each glyph is the box of its set pixels, its width the "
+        "advance.\n\nExample: glyphtool export gfx 5x7 -o Font5x7.h --chars 0x20-0x7E");
+    return {command, [options] {
+                const font::Font font = LoadForExport(options->dir, options->out);
+                return WriteFirmwareHeader(
+                    options->out,
+                    font::WriteGfxHeader(font, {options->Name(), options->ascent,
+                                                options->lineHeight, options->Ranges()}));
+            }};
+}
+
+Verb AddExportMax72xx(CLI::App& parent) {
+    struct Options : FirmwareOptions {
+        int height = 8;
+    };
+    auto options = std::make_shared<Options>();
+    CLI::App* command = parent.add_subcommand(
+        "max72xx", "Write the folder as an MD_MAX72XX font table (MAX7219 LED matrices).");
+    options->Add(command);
+    command
+        ->add_option("--height", options->height,
+                     "the height the table declares, 1 to 255 (default 8, a module's)")
+        ->check(CLI::Range(1, 255));
+    command->footer(
+        "A font table for setFont() of MD_MAX72XX and MD_Parola: 'F', its version, the first "
+        "and last code and the height, then each code's width and one byte a column, the top "
+        "row in bit 0.\n\nExample: glyphtool export max72xx 5x7 -o font5x7.h --chars 0x20-0x7E");
+    return {command, [options] {
+                const font::Font font = LoadForExport(options->dir, options->out);
+                return WriteFirmwareHeader(
+                    options->out, font::WriteMax72xxHeader(
+                                      font, {options->Name(), options->height, options->Ranges()}));
+            }};
+}
+
 }  // namespace
 
 void AddExport(CLI::App& app, std::vector<Verb>& verbs) {
-    CLI::App* command =
-        app.add_subcommand("export", "Write a font folder as a C header or a BDF font.");
+    CLI::App* command = app.add_subcommand(
+        "export", "Write a font folder as a C header, a BDF font, or a display library's font.");
     command->require_subcommand(1);
     verbs.push_back(AddExportC(*command));
     verbs.push_back(AddExportBdf(*command));
+    verbs.push_back(AddExportGfx(*command));
+    verbs.push_back(AddExportMax72xx(*command));
 }

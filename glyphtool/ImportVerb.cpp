@@ -31,6 +31,8 @@ struct Options {
     std::string dir;
     std::vector<std::string> chars;
     bool force = false;
+    std::optional<int> ascent;
+    std::string fontName;
 };
 
 // The glyph files already in `dir`, by the character each holds; none when
@@ -123,9 +125,10 @@ std::vector<PlannedFile> Plan(const font::Font& font, const fs::path& dir, const
 }
 
 int Import(const Options& options) {
-    std::vector<font::CharRange> ranges;
-    for (const std::string& text : options.chars) ranges.push_back(*ParseCharRange(text));
-    const font::ImportReport report = font::ImportFont(options.font, ranges);
+    font::ImportOptions importOptions{{}, options.ascent, options.fontName};
+    for (const std::string& text : options.chars)
+        importOptions.ranges.push_back(*ParseCharRange(text));
+    const font::ImportReport report = font::ImportFont(options.font, importOptions);
     for (const std::string& warning : report.warnings) Warn(warning);
     if (report.font.glyphs.empty())
         throw font::Failure(font::Display(options.font) + ": no characters to import");
@@ -163,8 +166,16 @@ Verb AddImport(CLI::App& app) {
                    "only these characters: 0x20-0x7E, U+3040-U+309F, 65 (repeatable; default "
                    "every character the font maps)");
     command->add_flag("--force", options->force, "overwrite glyph files that exist");
+    command
+        ->add_option("--ascent", options->ascent,
+                     "a GFX header's rows above the baseline, 0 to 7 (default: the one export "
+                     "gfx wrote, else the font's highest top)")
+        ->check(CLI::Range(0, 7));
+    command->add_option("--font", options->fontName, "which font of a header holding several")
+        ->type_name("NAME");
     command->footer(
-        "Reads BDF, PCF, PCF.gz, Windows FON, OpenType bitmap and scalable fonts and writes one "
+        "Reads BDF, PCF, PCF.gz, Windows FON, OpenType bitmap and scalable fonts, and C headers "
+        "holding an Adafruit GFX font or an MD_MAX72XX table, and writes one "
         "U+XXXX.dat a character into DIR. A bitmap font gives its tallest strike of at most 7 "
         "pixels; a scalable font is rendered at the largest size whose ascender and descender "
         "(or bounding box) fit in 7 rows. Fonts in other charsets than Unicode are converted "

@@ -21,6 +21,11 @@ void AddOutputOption(CLI::App* command, std::string& out, const std::string& des
     option->required(required);
 }
 
+void AddAscentOption(CLI::App* command, int& ascent) {
+    command->add_option("--ascent", ascent, "rows above the baseline, 0 to 7 (default 6)")
+        ->check(CLI::Range(0, 7));
+}
+
 void AddCharsOption(CLI::App* command, std::vector<std::string>& chars,
                     const std::string& description) {
     command->add_option("--chars", chars, description)

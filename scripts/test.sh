@@ -13,12 +13,18 @@ configure_and_build() {
   cmake --build "$dir" -j2
 }
 
-echo "== fuzzing the glyph reader and the width conversion"
+echo "== fuzzing the glyph reader, the width conversion and the font header reader"
 configure_and_build build/fuzz -DFONTEDITOR_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_COMPILER=clang++
 for fuzzer in read_glyph_fuzzer str_to_int_fuzzer; do
   build/fuzz/fuzz/$fuzzer -runs=300000 -max_total_time=20 -print_final_stats=0 2>&1 | tail -n 1
 done
+# libFuzzer adds what it finds to its corpus folder: it works on a copy of the seeds.
+corpus=$(mktemp -d)
+trap 'rm -rf "$corpus"' EXIT
+cp fuzz/corpus/header_font/* "$corpus"
+build/fuzz/fuzz/header_font_fuzzer "$corpus" -runs=300000 -max_total_time=30 -max_len=4096 \
+  -print_final_stats=0 2>&1 | tail -n 1
 
 echo "== sanitizer build"
 configure_and_build build/sanitize -DCMAKE_BUILD_TYPE=Debug -DFONTEDITOR_SANITIZE=ON

@@ -24,18 +24,14 @@ struct Folder {
         const std::pair<char32_t, std::string> names[] = {
             {U'A', "A.dat"}, {U'あ', "あ.dat"}, {U'*', "*.dat"}, {0x1F600, "U+1F600.dat"}};
         for (int width = 0; width <= 16; ++width) {
-            glyph::CellGrid grid;
-            grid.Initialise(width);
-            for (int col = 0; col < width; ++col)
-                for (int row = 0; row < glyph::CellGrid::RowCount; ++row)
-                    if (random() % 2) grid.Toggle(col, row);
+            const std::string file = RandomGlyphFile(width, random);
             char32_t cp = 0x1F00 + static_cast<char32_t>(width);
             char hexName[16];
             std::snprintf(hexName, sizeof hexName, "U+%04x.dat", static_cast<unsigned>(cp));
             std::string name = hexName;  // lower-case digits
             if (width < 4) std::tie(cp, name) = names[width];
-            files[cp] = glyph::EncodeGlyph(grid, width);
-            WriteBytes(dir / name, std::string(files[cp].begin(), files[cp].end()));
+            files[cp] = Bytes(file.begin(), file.end());
+            WriteBytes(dir / name, file);
         }
     }
 };
@@ -63,6 +59,24 @@ TEST(ExportBdf, ImportGivesBackEveryGlyphFileByteForByte) {
         std::sort(expected.begin(), expected.end());
         EXPECT_EQ(Snapshot(back), expected);
     }
+}
+
+// The BDF font's header and metrics, as X and other BDF readers take them:
+// the default ascent of 6, the average width in tenths, and each glyph's
+// scalable width in thousandths of the 7-point size at 75 dpi, rounded.
+TEST(ExportBdf, WritesTheMetricsXReads) {
+    const Scratch scratch;
+    std::filesystem::create_directory(scratch / "font");
+    WriteBytes(scratch / "font/A.dat", std::string("\x05\x00\x07\x00\xF8\0\0\0\0\0\0", 11));
+    WriteBytes(scratch / "font/B.dat", std::string("\x03\x00\x07\x00\xE0\0\0\0\0\0\0", 11));
+    const Result bdf = Glyphtool({"export", "bdf", scratch / "font", "-o", "-"});
+    ASSERT_EQ(bdf.status, 0) << bdf.err;
+    for (const char* line :
+         {"\nFONT -glyphtool-font-Medium-R-Normal--7-70-75-75-P-40-ISO10646-1\n",
+          "\nFONTBOUNDINGBOX 5 7 0 -1\n", "\nAVERAGE_WIDTH 40\n", "\nFONT_ASCENT 6\n",
+          "\nFONT_DESCENT 1\n", "\nSWIDTH 686 0\nDWIDTH 5 0\nBBX 5 7 0 -1\n",
+          "\nSWIDTH 411 0\nDWIDTH 3 0\nBBX 3 7 0 -1\n"})
+        EXPECT_NE(bdf.out.find(line), std::string::npos) << line << bdf.out;
 }
 
 // The longest family name still gives a font that import takes back.
@@ -110,6 +124,18 @@ int main(void) {
         ASSERT_EQ(std::system((std::string(CXX_COMPILER) +
                                " -std=c++11 -Wall -Wextra -pedantic -Werror -fsyntax-only -x c++ " +
                                dir + "/table.h")
+                                  .c_str()),
+                  0);
+        // The tables take a storage attribute defined before the include.
+        std::size_t stored = 0;
+        for (auto at = header.out.find("] TBL_STORAGE = {"); at != std::string::npos;
+             at = header.out.find("] TBL_STORAGE = {", at + 1))
+            ++stored;
+        EXPECT_EQ(stored, 4u) << header.out;
+        ASSERT_EQ(std::system((std::string(C_COMPILER) +
+                               " -std=gnu99 -Werror -c -o /dev/null '-DTBL_STORAGE="
+                               "__attribute__((section(\".rodata.tbl\")))' " +
+                               dir + "/dump.c")
                                   .c_str()),
                   0);
         ASSERT_EQ(std::system((dir + "/dump > " + dir + "/dump.txt").c_str()), 0);

@@ -15,6 +15,7 @@ TEST(FileName, HoldsTheCharacterOfEitherForm) {
         {"U+00041.dat", U'A'},
         {"A.dat", U'A'},
         {"あ.dat", U'あ'},
+        {"😀.dat", 0x1F600},
         {"..dat", U'.'},
         {"U.dat", U'U'},
         {"U+041.dat", {}},

@@ -101,6 +101,9 @@ TEST(FileSafety, ImportReplacesAHardLinkedGlyphWithAFileOfItsOwn) {
               0);
     EXPECT_NE(ReadBytes(dir / "U+0041.dat"), ReadBytes(dir / "U+0042.dat"))
         << "A and B share one glyph";
+    ASSERT_EQ(
+        Glyphtool({"import", Misc5x7, "-o", scratch / "fresh", "--chars", "0x41-0x42"}).status, 0);
+    EXPECT_EQ(Snapshot(dir), Snapshot(scratch / "fresh")) << "--force replaces what was there";
 }
 
 // Without --force a file that appears while the import writes is not

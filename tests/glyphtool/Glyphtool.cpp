@@ -11,6 +11,8 @@
 #include <iterator>
 #include <stdexcept>
 
+#include "glyph/GlyphFile.h"
+
 extern char** environ;
 
 namespace testing_glyphtool {
@@ -88,6 +90,16 @@ Scratch::~Scratch() {
 
 void WriteBytes(const fs::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string RandomGlyphFile(int width, std::mt19937& random) {
+    glyph::CellGrid grid;
+    grid.Initialise(width);
+    for (int col = 0; col < width; ++col)
+        for (int row = 0; row < glyph::CellGrid::RowCount; ++row)
+            if (random() % 2) grid.Toggle(col, row);
+    const auto bytes = glyph::EncodeGlyph(grid, width);
+    return {bytes.begin(), bytes.end()};
 }
 
 std::string ReadBytes(const fs::path& path) {

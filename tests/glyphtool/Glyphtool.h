@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,9 @@ class Scratch {
 };
 
 void WriteBytes(const std::filesystem::path& path, const std::string& bytes);
+
+// The bytes of a glyph file of `width` columns with random pixels.
+std::string RandomGlyphFile(int width, std::mt19937& random);
 std::string ReadBytes(const std::filesystem::path& path);
 
 // Every file below `dir` by its path relative to it, with its bytes.

@@ -12,10 +12,17 @@ namespace fs = std::filesystem;
 
 const std::string Misc = "/usr/share/fonts/X11/misc/";
 
-// A BDF font of 5 x 7 glyphs; `glyphs` are ENCODING values (the whole
-// argument text) with one row pattern each, repeated over the 7 rows.
-std::string Bdf(const std::vector<std::pair<std::string, const char*>>& glyphs,
-                const char* registry = "ISO10646", const char* encoding = "1") {
+// One glyph of a test BDF font: its ENCODING line's values, one row pattern
+// repeated over its 7 rows, and its advance.
+struct BdfGlyph {
+    std::string encoding;
+    const char* row;
+    int advance = 5;
+};
+
+// A BDF font of 5 x 7 glyphs, one bit a pixel.
+std::string Bdf(const std::vector<BdfGlyph>& glyphs, const char* registry = "ISO10646",
+                const char* encoding = "1") {
     std::ostringstream out;
     out << "STARTFONT 2.1\nFONT -test-t-medium-r-normal--7-70-75-75-c-50-" << registry << '-'
         << encoding << "\nSIZE 7 75 75\nFONTBOUNDINGBOX 5 7 0 -1\nSTARTPROPERTIES 4\n"
@@ -23,9 +30,9 @@ std::string Bdf(const std::vector<std::pair<std::string, const char*>>& glyphs,
         << "\"\nCHARSET_ENCODING \"" << encoding << "\"\nENDPROPERTIES\nCHARS " << glyphs.size()
         << '\n';
     int n = 0;
-    for (const auto& [code, row] : glyphs) {
-        out << "STARTCHAR g" << n++ << "\nENCODING " << code
-            << "\nSWIDTH 500 0\nDWIDTH 5 0\nBBX 5 7 0 -1\nBITMAP\n";
+    for (const auto& [code, row, advance] : glyphs) {
+        out << "STARTCHAR g" << n++ << "\nENCODING " << code << "\nSWIDTH 500 0\nDWIDTH " << advance
+            << " 0\nBBX 5 7 0 -1\nBITMAP\n";
         for (int r = 0; r < 7; ++r) out << row << '\n';
         out << "ENDCHAR\n";
     }
@@ -53,29 +60,108 @@ TEST(ImportCharacters, EveryLostCharacterIsCountedAndNamed) {
                                          {"-1", "20"},
                                          {"1114112", "50"},
                                          {"55296", "70"},
+                                         {"-2 67", "88"},
+                                         {"68", "F8", 17},
                                          {"66", "A8"}}));
     const Result import = Glyphtool({"import", scratch / "odd.bdf", "-o", scratch / "odd"});
     ASSERT_EQ(import.status, 0) << import.err;
-    EXPECT_TRUE(import.out.ends_with("imported 2 glyphs from " + (scratch / "odd.bdf").string() +
+    EXPECT_TRUE(import.out.ends_with("imported 3 glyphs from " + (scratch / "odd.bdf").string() +
                                      " into " + (scratch / "odd").string() +
-                                     " (4 skipped, 0 clipped)\n"))
+                                     " (5 skipped, 0 clipped)\n"))
         << import.out;
     for (const char* lost :
          {"U+0041 has a second glyph (g1); skipped", "glyph g2 has no code",
-          "U+110000 is not a Unicode character", "U+D800 is not a Unicode character"})
+          "U+110000 is not a Unicode character", "U+D800 is not a Unicode character",
+          "'D' (U+0044) is 17 columns wide, not 0 to 16"})
         EXPECT_EQ(Count(import.err, lost), 1) << lost << "\n" << import.err;
-    EXPECT_EQ(Count(import.err, "warning: "), 4) << import.err;
+    EXPECT_EQ(Count(import.err, "warning: "), 5) << import.err;
+    EXPECT_TRUE(fs::exists(scratch / "odd/U+0043.dat")) << "ENCODING -2 67 stands for 67";
     std::string first;
     for (int row = 0; row < 7; ++row) first += "#####\n";
     EXPECT_EQ(Art(scratch / "odd/U+0041.dat"), first);
+}
+
+// A BDF font of 8 bits a pixel: a pixel is set from half its greatest value.
+TEST(ImportCharacters, GrayBitmapsAreThresholdedAtHalf) {
+    const Scratch scratch;
+    WriteBytes(scratch / "gray.bdf", R"(STARTFONT 2.1
+FONT -test-gray-medium-r-normal--7-70-75-75-c-40-ISO10646-1
+SIZE 7 75 75 8
+FONTBOUNDINGBOX 2 7 0 -1
+STARTPROPERTIES 4
+FONT_ASCENT 6
+FONT_DESCENT 1
+CHARSET_REGISTRY "ISO10646"
+CHARSET_ENCODING "1"
+ENDPROPERTIES
+CHARS 1
+STARTCHAR g
+ENCODING 65
+SWIDTH 500 0
+DWIDTH 4 0
+BBX 2 7 0 -1
+BITMAP
+FF80
+7F00
+80FF
+0000
+FFFF
+0000
+FF00
+ENDCHAR
+ENDFONT
+)");
+    ASSERT_EQ(Glyphtool({"import", scratch / "gray.bdf", "-o", scratch / "gray"}).status, 0);
+    EXPECT_EQ(Art(scratch / "gray/U+0041.dat"), "##..\n....\n##..\n....\n##..\n....\n#...\n");
+}
+
+// A Windows FNT font is read in its code page; a code the page does not
+// define is skipped by name.
+TEST(ImportCharacters, WindowsFontsAreReadInTheirCodePage) {
+    const Scratch scratch;
+    struct Case {
+        int charset;
+        const char* first;
+        const char* last;
+        std::vector<std::string> files;
+        std::string warning;
+    };
+    const Case cases[] = {
+        {0,
+         "0x7F",
+         "0x82",
+         {"U+007F.dat", "U+201A.dat", "U+20AC.dat"},
+         "code 0x81 has no character in CP1252"},
+        {238, "0x8A", "0x8C", {"U+015A.dat", "U+0160.dat", "U+2039.dat"}, ""},
+        {204, "0xC0", "0xC1", {"U+0410.dat", "U+0411.dat"}, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.charset);
+        const fs::path fnt = scratch / (std::to_string(c.charset) + ".fnt");
+        const fs::path dir = scratch / std::to_string(c.charset);
+        ASSERT_EQ(std::system(("/usr/bin/python3 " SOURCE_DIR "/make_fnt.py " + fnt.string() + " " +
+                               std::to_string(c.charset) + " " + c.first + " " + c.last)
+                                  .c_str()),
+                  0);
+        const Result import = Glyphtool({"import", fnt, "-o", dir});
+        ASSERT_EQ(import.status, 0) << import.err;
+        std::vector<std::string> names;
+        for (const auto& [name, bytes] : Snapshot(dir)) names.push_back(name);
+        EXPECT_EQ(names, c.files);
+        EXPECT_NE(import.err.find(c.warning), std::string::npos) << import.err;
+        EXPECT_EQ(Count(import.err, "warning"), c.warning.empty() ? 0 : 1) << import.err;
+    }
+    // Each glyph's rows spell its code's low bits: 0x80 is the euro sign, 0x82 the low quote.
+    EXPECT_EQ(Art(scratch / "0/U+20AC.dat"), "#..\n#..\n#..\n#..\n#..\n#..\n#..\n");
+    EXPECT_EQ(Art(scratch / "0/U+201A.dat"), "#..\n###\n#..\n#..\n#..\n#..\n#..\n");
 }
 
 // FreeType keeps 65,535 glyphs of a BDF face; those past it are skipped by
 // name, also when --chars picks them.
 TEST(ImportCharacters, GlyphsBeyondWhatFreeTypeKeepsAreSkipped) {
     const Scratch scratch;
-    std::vector<std::pair<std::string, const char*>> glyphs;
-    for (int i = 0; i < 65600; ++i) glyphs.emplace_back(std::to_string(0x100 + i), "80");
+    std::vector<BdfGlyph> glyphs;
+    for (int i = 0; i < 65600; ++i) glyphs.push_back({std::to_string(0x100 + i), "80"});
     WriteBytes(scratch / "big.bdf", Bdf(glyphs));
     const Result import = Glyphtool(
         {"import", scratch / "big.bdf", "-o", scratch / "big", "--chars", "0x100FE-0x10102"});

@@ -59,10 +59,26 @@ TEST_F(Render, WritesAPngOfScaledBlackPixelsOnWhite) {
 }
 
 TEST_F(Render, NamesTheCharacterWithoutAGlyph) {
-    const Result missing = Glyphtool({"render", dir, "Hé"});
-    EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(missing.err, "glyphtool: no glyph for 'é' (U+00E9) in " + dir.string() + "\n");
-    EXPECT_EQ(missing.out, "");
+    for (const auto& [text, named] : std::vector<std::pair<std::string, std::string>>{
+             {"Hé", "'é' (U+00E9)"}, {"Hあ", "'あ' (U+3042)"}, {"H😀", "'😀' (U+1F600)"}}) {
+        const Result missing = Glyphtool({"render", dir, text});
+        EXPECT_EQ(missing.status, 1);
+        EXPECT_EQ(missing.err, "glyphtool: no glyph for " + named + " in " + dir.string() + "\n");
+        EXPECT_EQ(missing.out, "");
+    }
+}
+
+// A PNG may be 1,000,000 pixels wide, and not one column more.
+TEST_F(Render, KeepsThePngWithinAMillionPixelsASide) {
+    const std::string exact = std::string(3906, 'H') + "i";  // 15,625 columns
+    const Result largest =
+        Glyphtool({"render", dir, exact, "-o", scratch / "wide.png", "--scale", "64"});
+    EXPECT_EQ(largest.status, 0) << largest.err;
+    const Result over =
+        Glyphtool({"render", dir, exact + "i", "-o", scratch / "over.png", "--scale", "64"});
+    EXPECT_EQ(over.status, 1);
+    EXPECT_NE(over.err.find("1000064 × 448 pixels is too large"), std::string::npos) << over.err;
+    EXPECT_FALSE(std::filesystem::exists(scratch / "over.png"));
 }
 
 }  // namespace

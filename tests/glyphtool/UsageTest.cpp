@@ -33,6 +33,11 @@ TEST(Usage, AMistakeInTheArgumentsExitsWithTwoAndAHint) {
         {"export", "c", "d", "-o", "x.h", "--name", "__x"},
         {"export", "c", "d", "-o", "x.h", "--name", "_X"},
         {"export", "c", "d", "-o", "x.h", "--name", "_x"},
+        {"export", "c", "d", "-o", "x.h", "--name", "a-b"},
+        {"export", "gfx", "d", "-o", "x.h", "--name", "int"},
+        {"export", "gfx", "d", "-o", "x.h", "--ascent", "8"},
+        {"export", "max72xx", "d", "-o", "x.h", "--height", "0"},
+        {"import", "font.h", "-o", "d", "--ascent", "-1"},
         {"export", "bdf", "d", "-o", "x.bdf", "--family", std::string(200, 'f')},
         {"import", "font.bdf", "-o", "d", "--chars", "0x20:0x7E"},
     };
