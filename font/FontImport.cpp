@@ -17,6 +17,7 @@
 
 #include "font/BdfGlyphCodes.h"
 #include "font/Charset.h"
+#include "font/ChartReader.h"
 #include "font/Failure.h"
 #include "font/HeaderFonts.h"
 #include "font/Unicode.h"
@@ -26,8 +27,9 @@ namespace font {
 namespace {
 
 constexpr int Rows = glyph::CellGrid::RowCount;
-// The largest C header read as a font.
+// The largest C header read as a font, and the largest chart file.
 constexpr std::size_t MaxHeaderSize = 64 << 20;
+constexpr std::size_t MaxChartFileSize = 256 << 20;
 // Scalable fonts are tried from 1 pixel up to this size.
 constexpr int MaxPixelSize = 4 * Rows;
 
@@ -344,8 +346,19 @@ class Importer {
 ImportReport ImportFont(const std::filesystem::path& path, const ImportOptions& options) {
     Importer importer(path, options.ranges);
     const std::string name = Display(path);
+    const bool headerOptions = options.ascent || !options.fontName.empty();
+    if (const glyph::FileHead start = glyph::ReadFileHead(path.string(), 8); IsPng(start.bytes)) {
+        if (headerOptions)
+            throw Failure(name + ": --ascent and --font are for C headers, not charts");
+        const glyph::FileHead whole = glyph::ReadFileHead(path.string(), MaxChartFileSize + 1);
+        if (whole.status != glyph::FileHeadStatus::Ok)
+            throw Failure(name + ": cannot be read: " + glyph::SystemErrorText(whole.error));
+        if (whole.bytes.size() > MaxChartFileSize)
+            throw Failure(name + ": a PNG larger than any chart it reads");
+        return ReadChart(whole.bytes, name, options.ranges);
+    }
     if (importer.FreeTypeOpens()) {
-        if (options.ascent || !options.fontName.empty())
+        if (headerOptions)
             throw Failure(name +
                           ": --ascent and --font are for C headers, and FreeType reads this "
                           "font");

@@ -38,10 +38,16 @@ void Append(png_structp png, png_bytep data, png_size_t length) {
 
 void OnWarning(png_structp, png_const_charp) {}
 
+// The form of the picture to write.
+struct Picture {
+    png_uint_32 width, height;
+    int bitDepth, colorType;
+    const std::vector<PaletteColor>* palette;  // for PNG_COLOR_TYPE_PALETTE
+    const std::function<const png_byte*(png_uint_32 y)>* row;
+};
+
 // Runs the libpng calls; returns false with sink.error set when libpng fails.
-// `rows` holds the 7 packed scanlines, each written `scale` times.
-bool Write(Sink& sink, png_uint_32 width, int scale, const std::vector<png_byte>& rows,
-           std::size_t stride) {
+bool Write(Sink& sink, const Picture& picture) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &sink, OnError, OnWarning);
     if (png == nullptr) return false;
     png_infop info = png_create_info_struct(png);
@@ -50,16 +56,27 @@ bool Write(Sink& sink, png_uint_32 width, int scale, const std::vector<png_byte>
         return false;
     }
     png_set_write_fn(png, &sink, Append, nullptr);
-    png_set_IHDR(png, info, width, static_cast<png_uint_32>(PixelLine::Rows * scale), 1,
-                 PNG_COLOR_TYPE_GRAY, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, picture.width, picture.height, picture.bitDepth, picture.colorType,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    std::vector<png_color> colors;
+    if (picture.palette != nullptr) {
+        for (const PaletteColor& c : *picture.palette) colors.push_back({c[0], c[1], c[2]});
+        png_set_PLTE(png, info, colors.data(), static_cast<int>(colors.size()));
+    }
     png_write_info(png, info);
-    for (int row = 0; row < PixelLine::Rows; ++row)
-        for (int repeat = 0; repeat < scale; ++repeat)
-            png_write_row(png, rows.data() + static_cast<std::size_t>(row) * stride);
+    for (png_uint_32 y = 0; y < picture.height; ++y) png_write_row(png, (*picture.row)(y));
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
     return true;
+}
+
+std::vector<std::uint8_t> Encode(const Picture& picture) {
+    std::vector<std::uint8_t> out;
+    Sink sink{&out, {}};
+    if (!Write(sink, picture))
+        throw Failure(std::string("cannot make the PNG: ") +
+                      (sink.error[0] != 0 ? sink.error : "out of memory"));
+    return out;
 }
 
 }  // namespace
@@ -84,12 +101,26 @@ std::vector<std::uint8_t> EncodePng(const PixelLine& line, int scale) {
                     static_cast<png_byte>(~(0x80u >> (x % 8)));
         }
 
-    std::vector<std::uint8_t> out;
-    Sink sink{&out, {}};
-    if (!Write(sink, static_cast<png_uint_32>(width), scale, rows, stride))
-        throw Failure(std::string("cannot make the PNG: ") +
-                      (sink.error[0] != 0 ? sink.error : "out of memory"));
-    return out;
+    const std::function<const png_byte*(png_uint_32)> row = [&](png_uint_32 y) {
+        return rows.data() + static_cast<std::size_t>(y / static_cast<png_uint_32>(scale)) * stride;
+    };
+    return Encode({static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 1,
+                   PNG_COLOR_TYPE_GRAY, nullptr, &row});
+}
+
+std::vector<std::uint8_t> EncodeIndexedPng(
+    long width, long height, const std::vector<PaletteColor>& palette,
+    const std::function<void(long y, std::vector<std::uint8_t>& row)>& fillRow) {
+    if (width < 1 || height < 1 || width > MaxPngSide || height > MaxPngSide)
+        throw Failure("a picture of " + std::to_string(width) + " × " + std::to_string(height) +
+                      " pixels is too large for a PNG");
+    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width));
+    const std::function<const png_byte*(png_uint_32)> row = [&](png_uint_32 y) {
+        fillRow(static_cast<long>(y), pixels);
+        return pixels.data();
+    };
+    return Encode({static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
+                   PNG_COLOR_TYPE_PALETTE, &palette, &row});
 }
 
 }  // namespace font

@@ -9,6 +9,7 @@
 #include "font/Max72xxFont.h"
 #include "font/OutputFile.h"
 #include "glyphtool/CharRanges.h"
+#include "glyphtool/FolderInput.h"
 #include "glyphtool/Messages.h"
 #include "glyphtool/OptionGroups.h"
 #include "glyphtool/Verb.h"
@@ -16,22 +17,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-// The folder's own name, also for "." or a path ending in a slash.
-std::string FolderName(const std::string& dir) {
-    std::error_code error;
-    fs::path path = fs::absolute(dir, error).lexically_normal();
-    if (path.filename().empty()) path = path.parent_path();
-    return path.filename().string();
-}
-
-// The folder's font, refused when empty or when `out` is one of its files.
-font::Font LoadForExport(const std::string& dir, const std::string& out) {
-    font::Font font = font::LoadFontFolder(dir);
-    if (font.glyphs.empty()) throw font::Failure(font::Display(dir) + ": holds no glyph files");
-    font::RefuseOutputOverInput(out, font::GlyphFilesIn(dir));
-    return font;
-}
 
 void AddOutput(CLI::App* command, std::string& out, const char* placeholder) {
     AddOutputOption(command, out, "the file to write, or - for standard output", placeholder);
@@ -61,7 +46,7 @@ Verb AddExportC(CLI::App& parent) {
         "(ascending), name_widths, name_offsets and name_bitmap.\n\n"
         "Example: glyphtool export c 5x7 -o font5x7.h --name font5x7 --layout columns");
     return {command, [options] {
-                const font::Font font = LoadForExport(options->dir, options->out);
+                const font::Font font = LoadFolderFont(options->dir, options->out);
                 const std::string name = options->name.empty()
                                              ? font::CIdentifierFrom(FolderName(options->dir))
                                              : options->name;
@@ -93,7 +78,7 @@ Verb AddExportBdf(CLI::App& parent) {
         "baseline under row ascent - 1.\n\nExample: glyphtool export bdf 5x7 -o 5x7.bdf "
         "--family Tiny");
     return {command, [options] {
-                const font::Font font = LoadForExport(options->dir, options->out);
+                const font::Font font = LoadFolderFont(options->dir, options->out);
                 const std::string family = options->family.empty()
                                                ? font::BdfFamilyFrom(FolderName(options->dir))
                                                : options->family;
@@ -161,7 +146,7 @@ Verb AddExportGfx(CLI::App& parent) {
         "character to the last. Each glyph is the box of its set pixels, its width the "
         "advance.\n\nExample: glyphtool export gfx 5x7 -o Font5x7.h --chars 0x20-0x7E");
     return {command, [options] {
-                const font::Font font = LoadForExport(options->dir, options->out);
+                const font::Font font = LoadFolderFont(options->dir, options->out);
                 return WriteFirmwareHeader(
                     options->out,
                     font::WriteGfxHeader(font, {options->Name(), options->ascent,
@@ -186,7 +171,7 @@ Verb AddExportMax72xx(CLI::App& parent) {
         "and last code and the height, then each code's width and one byte a column, the top "
         "row in bit 0.\n\nExample: glyphtool export max72xx 5x7 -o font5x7.h --chars 0x20-0x7E");
     return {command, [options] {
-                const font::Font font = LoadForExport(options->dir, options->out);
+                const font::Font font = LoadFolderFont(options->dir, options->out);
                 return WriteFirmwareHeader(
                     options->out, font::WriteMax72xxHeader(
                                       font, {options->Name(), options->height, options->Ranges()}));

@@ -24,3 +24,4 @@ Verb AddCheck(CLI::App& app);
 Verb AddImport(CLI::App& app);
 void AddExport(CLI::App& app, std::vector<Verb>& verbs);
 Verb AddRender(CLI::App& app);
+Verb AddChart(CLI::App& app);

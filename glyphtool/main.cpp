@@ -60,6 +60,7 @@ int main(int argc, char** argv) {
     verbs.push_back(AddImport(app));
     AddExport(app, verbs);
     verbs.push_back(AddRender(app));
+    verbs.push_back(AddChart(app));
 
     try {
         app.parse(argc, argv);

@@ -13,18 +13,21 @@ configure_and_build() {
   cmake --build "$dir" -j2
 }
 
-echo "== fuzzing the glyph reader, the width conversion and the font header reader"
+echo "== fuzzing the glyph reader, the width conversion, the font header reader and the chart reader"
 configure_and_build build/fuzz -DFONTEDITOR_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_COMPILER=clang++
 for fuzzer in read_glyph_fuzzer str_to_int_fuzzer; do
   build/fuzz/fuzz/$fuzzer -runs=300000 -max_total_time=20 -print_final_stats=0 2>&1 | tail -n 1
 done
-# libFuzzer adds what it finds to its corpus folder: it works on a copy of the seeds.
-corpus=$(mktemp -d)
-trap 'rm -rf "$corpus"' EXIT
-cp fuzz/corpus/header_font/* "$corpus"
-build/fuzz/fuzz/header_font_fuzzer "$corpus" -runs=300000 -max_total_time=30 -max_len=4096 \
-  -print_final_stats=0 2>&1 | tail -n 1
+# libFuzzer adds what it finds to its corpus folder: each works on a copy of its seeds.
+corpora=$(mktemp -d)
+trap 'rm -rf "$corpora"' EXIT
+for fuzzer in header_font chart; do
+  mkdir "$corpora/$fuzzer"
+  cp fuzz/corpus/$fuzzer/* "$corpora/$fuzzer"
+  build/fuzz/fuzz/${fuzzer}_fuzzer "$corpora/$fuzzer" -runs=200000 -max_total_time=30 \
+    -max_len=8192 -print_final_stats=0 2>&1 | tail -n 1
+done
 
 echo "== sanitizer build"
 configure_and_build build/sanitize -DCMAKE_BUILD_TYPE=Debug -DFONTEDITOR_SANITIZE=ON

@@ -38,6 +38,8 @@ TEST(Usage, AMistakeInTheArgumentsExitsWithTwoAndAHint) {
         {"export", "gfx", "d", "-o", "x.h", "--ascent", "8"},
         {"export", "max72xx", "d", "-o", "x.h", "--height", "0"},
         {"import", "font.h", "-o", "d", "--ascent", "-1"},
+        {"chart", "d", "--scale", "33"},
+        {"chart", "d", "-o", ""},
         {"export", "bdf", "d", "-o", "x.bdf", "--family", std::string(200, 'f')},
         {"import", "font.bdf", "-o", "d", "--chars", "0x20:0x7E"},
     };
@@ -119,6 +121,9 @@ TEST(Usage, AFailedCommandWritesNothingAndDestroysNothing) {
         {"import", "/usr/share/fonts/X11/misc/5x7.pcf.gz", "-o", s + "mixed", "--chars", "0x41",
          "--force"},
         {"export", "c", s + "good", "-o", "/dev/full"},
+        {"chart", s + "bad", "-o", s + "out.png"},
+        {"chart", s + "empty"},
+        {"chart", s + "good", "-o", s + "good/U+0041.dat"},
     };
     const auto before = Snapshot(scratch.path());
     for (const auto& args : failures) {

@@ -1,0 +1,42 @@
+#include <iostream>
+#include <memory>
+
+#include "font/Chart.h"
+#include "font/ChartLayout.h"
+#include "font/OutputFile.h"
+#include "glyphtool/FolderInput.h"
+#include "glyphtool/OptionGroups.h"
+#include "glyphtool/Verb.h"
+
+Verb AddChart(CLI::App& app) {
+    struct Options {
+        std::string dir, out;
+        int scale = 4;
+    };
+    auto options = std::make_shared<Options>();
+    CLI::App* command = app.add_subcommand("chart", "Draw a chart of a whole font folder.");
+    command->add_option("DIR", options->dir, "the font folder")->required()->type_name("");
+    AddOutputOption(command, options->out, "write a PNG here (- for standard output)", "OUT.png",
+                    /*required=*/false);
+    command->add_option("--scale", options->scale, "PNG pixels a glyph pixel, 1 to 32 (default 4)")
+        ->check(CLI::Range(font::ChartLayout::MinScale, font::ChartLayout::MaxScale));
+    command->footer(
+        "Rows of 16 cells, each row the code points U+XXX0 to U+XXXF that the folder has glyphs "
+        "in: set pixels black, clear ones white, the columns beyond each width light grey. "
+        "Without -o the same grid is printed as # and ., with spaces beyond each width. import "
+        "reads the PNG back, also after it has been drawn on in an image editor.\n\n"
+        "Example: glyphtool chart 5x7 -o 5x7.png --scale 4");
+    return {command, [options] {
+                const font::Font font = LoadFolderFont(options->dir, options->out);
+                if (options->out.empty()) {
+                    std::cout << font::ChartText(font);
+                    return 0;
+                }
+                const auto png = font::ChartPng(
+                    font, font::ChartTitle(font, FolderName(options->dir)), options->scale);
+                font::WriteOutputFile(
+                    options->out,
+                    std::string_view(reinterpret_cast<const char*>(png.data()), png.size()));
+                return 0;
+            }};
+}

@@ -1,0 +1,22 @@
+#include "glyphtool/FolderInput.h"
+
+#include <filesystem>
+
+#include "font/Failure.h"
+#include "font/OutputFile.h"
+
+namespace fs = std::filesystem;
+
+std::string FolderName(const std::string& dir) {
+    std::error_code error;
+    fs::path path = fs::absolute(dir, error).lexically_normal();
+    if (path.filename().empty()) path = path.parent_path();
+    return path.filename().string();
+}
+
+font::Font LoadFolderFont(const std::string& dir, const std::string& out) {
+    font::Font font = font::LoadFontFolder(dir);
+    if (font.glyphs.empty()) throw font::Failure(font::Display(dir) + ": holds no glyph files");
+    if (!out.empty()) font::RefuseOutputOverInput(out, font::GlyphFilesIn(dir));
+    return font;
+}
