@@ -182,8 +182,13 @@ TEST(Chart, PicturesThatAreNotChartsAreRefused) {
     const auto afterGrey = changed("after-grey.png", [](Rgba& p) {
         for (png_uint_32 row = 0; row < 7; ++row) Paint(p, 76 + 15 * 2, 30 + row * 2, 2, 0xFF);
     });
+    const auto noRows = changed("no-rows.png", [](Rgba& p) {
+        p.height = 16 * 2;
+        p.pixels.resize(p.width * p.height * 4);
+    });
     const std::pair<fs::path, std::string> cases[] = {
         {scratch / "text.png", "no chart grid found"},
+        {noRows, "no chart grid found"},
         {cropped, "no chart grid found"},
         {heading, "the heading of column 3 at (178, 18) does not read 3"},
         {label, "cannot read the label of row 1 at (4, 32)"},

@@ -222,33 +222,42 @@ TEST(Firmware, HeadersImportBackToTheSameGlyphFiles) {
 // block after the glyphs the range needs.
 TEST(Firmware, HandWrittenHeadersComeInWhole) {
     const Scratch scratch;
-    WriteBytes(scratch / "tiny.h", R"(// Tiny: a font in the style of fontconvert.
+    WriteBytes(scratch / "tiny.h", R"(/* Tiny: a font in the style of fontconvert. */
 #include <Adafruit_GFX.h>
+namespace fonts {
+// An ascent 2 said here is not the header's: its highest top gives 5.
 const uint8_t TinyBitmaps[] PROGMEM = {
-  0xF0, /* 'b' */ 0x88, 0xE9, 0xE0, 0xD0, 0100 };
+  0xF0, /* 'b' */ 0x88, 0xE9, 0xE0, 0xD0, 0xC0, 0100 };
 const GFXglyph TinyGlyphs[] PROGMEM = {
   {     0,   1,   1,   2,    0,   -1 },   // 0x61 'a'
   {     1,   4,   5,   5,    0,   -5 },   // 0x62 'b'
   {     0,   0,   0,   0,    0,    0 },   // 0x63 'c'
   {     4,   2,   2,   3,    0,    0 },   // 0x64 'd' below the baseline
+  {     5,   2,   1,   3,   -1,   -1 },   // 0x65 'e', half left of its cell
 #if (TINY_USE_EXTENDED)
   {     0,   9,   9,   9,    0,   -9 },
 #endif
 };
-const GFXfont Tiny PROGMEM = {(uint8_t  *)TinyBitmaps, (GFXglyph *)TinyGlyphs, 0x61, 0x64, 7};
+const GFXfont Tiny PROGMEM = {(uint8_t  *)TinyBitmaps, (GFXglyph *)TinyGlyphs, 0x61, 0x65, 7};
+}
 )");
-    WriteBytes(scratch / "parola.h", R"(
+    WriteBytes(scratch / "parola.h", R"(extern "C" {
 MD_MAX72XX::fontType_t _sys[] PROGMEM = {
-  'F', 1, '0', '2', 8,
+  'F', 1, '\x30', '\062', 8,
   3, 0x3e, 0x41, 0x3e,  // '0'
-  0,                    // '1' is missing
+  '\0',                 // '1' is missing
   2, 0x7f, 0x80,        // '2', with a pixel below row 6
 };
+}
 )");
     const Result tiny = Glyphtool({"import", scratch / "tiny.h", "-o", scratch / "tiny"});
     ASSERT_EQ(tiny.status, 0) << tiny.err;
     EXPECT_NE(tiny.out.find("GFX font Tiny (ascent 5)"), std::string::npos) << tiny.out;
-    EXPECT_EQ(Snapshot(scratch / "tiny").size(), 3u);
+    EXPECT_NE(tiny.out.find("(0 skipped, 1 clipped)"), std::string::npos) << tiny.out;
+    EXPECT_EQ(Snapshot(scratch / "tiny").size(), 4u);
+    EXPECT_EQ(
+        Glyphtool({"show", scratch / "tiny/U+0065.dat"}).out,
+        (scratch / "tiny/U+0065.dat").string() + ": width 3\n...\n...\n...\n...\n#..\n...\n...\n");
     EXPECT_EQ(Glyphtool({"show", scratch / "tiny/U+0062.dat"}).out,
               (scratch / "tiny/U+0062.dat").string() +
                   ": width 5\n#....\n#....\n###..\n#..#.\n###..\n.....\n.....\n");
@@ -284,6 +293,13 @@ MD_MAX72XX::fontType_t Small[] PROGMEM = {'F', 1, 65, 65, 8, 1, 0x01};
         "#include <MD_MAX72xx.h>\nMD_MAX72XX::fontType_t Cut[] = {'F', 1, 65, 70, 8,\n  2, 0x01,");
     WriteBytes(scratch / "short.h",
                "MD_MAX72XX::fontType_t Short[] = {'F', 1, 65, 70, 8, 1, 0x01};");
+    WriteBytes(scratch / "columns.h",
+               "MD_MAX72XX::fontType_t Cols[] = {'F', 1, 65, 65, 8, 3, 0x01};");
+    WriteBytes(scratch / "wide.h", R"(
+const uint8_t WideBitmaps[] = {0xFF};
+const GFXglyph WideGlyphs[] = {{0, 300, 1, 2, 0, -1}};
+const GFXfont Wide = {(uint8_t *)WideBitmaps, (GFXglyph *)WideGlyphs, 0x41, 0x41, 10};
+)");
     WriteBytes(scratch / "prose.txt", "Don't import me; I am not a font.\n");
     // 4,700 full glyphs of 14 bytes each pass the 65,535 bytes a GFX bitmap can address.
     fs::create_directory(scratch / "heavy");
@@ -308,6 +324,8 @@ MD_MAX72XX::fontType_t Small[] PROGMEM = {'F', 1, 65, 65, 8, 1, 0x01};
          "holds no font Big"},
         {{"import", scratch / "cut.h", "-o", scratch / "out"}, "line 3: the file ends inside"},
         {{"import", scratch / "short.h", "-o", scratch / "out"}, "Short ends at 0x42"},
+        {{"import", scratch / "columns.h", "-o", scratch / "out"}, "inside the columns of 0x41"},
+        {{"import", scratch / "wide.h", "-o", scratch / "out"}, "holds a value outside 0 to 255"},
         {{"import", scratch / "prose.txt", "-o", scratch / "out"}, "neither a font FreeType"},
         {{"import", Misc5x7, "-o", scratch / "out", "--ascent", "3"}, "are for C headers"},
     };

@@ -61,11 +61,12 @@ TEST(ImportCharacters, EveryLostCharacterIsCountedAndNamed) {
                                          {"1114112", "50"},
                                          {"55296", "70"},
                                          {"-2 67", "88"},
+                                         {"0", "80"},
                                          {"68", "F8", 17},
                                          {"66", "A8"}}));
     const Result import = Glyphtool({"import", scratch / "odd.bdf", "-o", scratch / "odd"});
     ASSERT_EQ(import.status, 0) << import.err;
-    EXPECT_TRUE(import.out.ends_with("imported 3 glyphs from " + (scratch / "odd.bdf").string() +
+    EXPECT_TRUE(import.out.ends_with("imported 4 glyphs from " + (scratch / "odd.bdf").string() +
                                      " into " + (scratch / "odd").string() +
                                      " (5 skipped, 0 clipped)\n"))
         << import.out;
@@ -76,6 +77,7 @@ TEST(ImportCharacters, EveryLostCharacterIsCountedAndNamed) {
         EXPECT_EQ(Count(import.err, lost), 1) << lost << "\n" << import.err;
     EXPECT_EQ(Count(import.err, "warning: "), 5) << import.err;
     EXPECT_TRUE(fs::exists(scratch / "odd/U+0043.dat")) << "ENCODING -2 67 stands for 67";
+    EXPECT_TRUE(fs::exists(scratch / "odd/U+0000.dat")) << "ENCODING 0 is a code";
     std::string first;
     for (int row = 0; row < 7; ++row) first += "#####\n";
     EXPECT_EQ(Art(scratch / "odd/U+0041.dat"), first);

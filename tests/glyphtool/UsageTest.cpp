@@ -51,6 +51,11 @@ TEST(Usage, AMistakeInTheArgumentsExitsWithTwoAndAHint) {
         EXPECT_NE(run.err.find("--help"), std::string::npos) << run.err;
         EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 2) << run.err;
     }
+    // The hint names the verb that was mistaken.
+    EXPECT_TRUE(
+        Glyphtool({"export", "c", "d"}).err.ends_with("Try 'glyphtool export c --help'.\n"));
+    EXPECT_TRUE(
+        Glyphtool({"chart", "d", "--scale", "0"}).err.ends_with("Try 'glyphtool chart --help'.\n"));
 }
 
 // What glyphtool prints to a terminal cannot act on it: bidirectional and
