@@ -222,10 +222,10 @@ TEST(Firmware, HeadersImportBackToTheSameGlyphFiles) {
 // block after the glyphs the range needs.
 TEST(Firmware, HandWrittenHeadersComeInWhole) {
     const Scratch scratch;
-    WriteBytes(scratch / "tiny.h", R"(/* Tiny: a font in the style of fontconvert. */
-#include <Adafruit_GFX.h>
+    WriteBytes(scratch / "tiny.h", R"(#include <Adafruit_GFX.h>
+// Tiny: a font in the style of fontconvert.
+/* An ascent 2 said here is not the opening comment's: the highest top gives 5. */
 namespace fonts {
-// An ascent 2 said here is not the header's: its highest top gives 5.
 const uint8_t TinyBitmaps[] PROGMEM = {
   0xF0, /* 'b' */ 0x88, 0xE9, 0xE0, 0xD0, 0xC0, 0100 };
 const GFXglyph TinyGlyphs[] PROGMEM = {

@@ -51,6 +51,8 @@ TEST(Usage, AMistakeInTheArgumentsExitsWithTwoAndAHint) {
         EXPECT_NE(run.err.find("--help"), std::string::npos) << run.err;
         EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 2) << run.err;
     }
+    // An option where the verb should be is not taken for a verb.
+    EXPECT_EQ(Glyphtool({"-x"}).err.find("unknown verb"), std::string::npos);
     // The hint names the verb that was mistaken.
     EXPECT_TRUE(
         Glyphtool({"export", "c", "d"}).err.ends_with("Try 'glyphtool export c --help'.\n"));
