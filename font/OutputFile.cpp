@@ -1,5 +1,6 @@
 #include "font/OutputFile.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -69,10 +70,12 @@ void WriteGlyphFile(const fs::path& path, std::string_view bytes, GlyphFileWrite
 }
 
 void RefuseOutputOverInput(const fs::path& output, const std::vector<fs::path>& inputs) {
-    if (output == "-") return;
+    struct stat out {};
+    // An output that does not exist yet, or is no regular file, cannot be an input.
+    if (output == "-" || ::stat(output.c_str(), &out) != 0 || !S_ISREG(out.st_mode)) return;
     for (const fs::path& input : inputs) {
-        std::error_code error;
-        if (fs::equivalent(output, input, error))
+        struct stat in {};
+        if (::stat(input.c_str(), &in) == 0 && in.st_dev == out.st_dev && in.st_ino == out.st_ino)
             throw Failure(Display(output) + ": is " + Display(input) +
                           ", which this command reads; write elsewhere");
     }

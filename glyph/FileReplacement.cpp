@@ -251,7 +251,9 @@ void ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes,
                  const ReplaceOptions& options) {
     if (path.empty()) Fail(Kind::CannotCreate, "cannot create", ENOENT);
     const bool keep = options.existing == ExistingFile::Keep;
-    const Target target = Resolve(path, keep);
+    // A path that must be free needs no look first: taking the name fails if anything has it.
+    const Target target =
+        options.existing == ExistingFile::Refuse ? Target{path} : Resolve(path, keep);
     const struct stat& existing = target.status;
     const bool replacing = target.exists && S_ISREG(existing.st_mode);
     if (target.exists) {
