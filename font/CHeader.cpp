@@ -28,7 +28,7 @@ std::vector<std::uint8_t> GlyphBytes(const Glyph& glyph, CLayout layout) {
 std::string WriteCHeader(const Font& font, std::string_view name, CLayout layout) {
     if (font.glyphs.empty()) throw Failure("no glyphs to export");
     const std::string lower(name);
-    const std::string upper = Upper(name);
+    const std::string upper = AsciiUpper(name);
     const std::size_t count = font.glyphs.size();
 
     std::vector<std::vector<std::uint8_t>> bytes;

@@ -152,12 +152,6 @@ std::string CIdentifierFrom(std::string_view text) {
     return name;
 }
 
-std::string Upper(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return out;
-}
-
 std::string CHex(unsigned value, int digits) {
     char buffer[16];
     std::snprintf(buffer, sizeof buffer, "0x%0*X", digits, value);

@@ -24,8 +24,6 @@ bool IsCKeyword(std::string_view name);
 // that would start with a digit, be reserved or be empty gets a "font_" prefix.
 std::string CIdentifierFrom(std::string_view text);
 
-std::string Upper(std::string_view text);
-
 // "0x41": the value in hexadecimal, at least `digits` digits.
 std::string CHex(unsigned value, int digits);
 

@@ -6,16 +6,12 @@
 #include <cstdint>
 #include <utility>
 
+#include "font/Unicode.h"
+
 namespace font {
 namespace {
 
 const iconv_t NoConversion = reinterpret_cast<iconv_t>(-1);
-
-std::string Upper(std::string_view text) {
-    std::string upper(text);
-    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return upper;
-}
 
 // X11 charsets whose names iconv does not know. The double-byte sets are
 // written in their 94 x 94 form (bytes 0x21 to 0x7E), which is the matching
@@ -61,12 +57,13 @@ std::optional<Charset> Charset::Open(const std::string& name) {
 std::optional<Charset> Charset::OfX11Font(std::string_view registry, std::string_view encoding) {
     const std::string name = std::string(registry) + "-" + std::string(encoding);
     for (const X11Alias& alias : X11Aliases)
-        if (Upper(name) == alias.x11) {
+        if (AsciiUpper(name) == alias.x11) {
             const iconv_t conversion = iconv_open("UTF-32LE", alias.iconv);
             if (conversion == NoConversion) return std::nullopt;
             return Charset(conversion, name, alias.offset);
         }
-    if (Upper(registry) == "MICROSOFT") return Open(std::string(encoding));  // microsoft-cp1251
+    if (AsciiUpper(registry) == "MICROSOFT")
+        return Open(std::string(encoding));  // microsoft-cp1251
     return Open(name);
 }
 

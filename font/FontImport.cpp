@@ -16,6 +16,7 @@
 #include <string_view>
 
 #include "font/BdfGlyphCodes.h"
+#include "font/CSource.h"
 #include "font/Charset.h"
 #include "font/ChartReader.h"
 #include "font/Failure.h"
@@ -37,12 +38,6 @@ constexpr int MaxPixelSize = 4 * Rows;
 // stay past Unicode.
 char32_t AsCodePoint(FT_ULong code) {
     return static_cast<char32_t>(std::min<FT_ULong>(code, 0xFFFFFFFF));
-}
-
-std::string Lower(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return lower;
 }
 
 struct LibraryCloser {
@@ -206,7 +201,7 @@ class Importer {
                 return;
             }
             const std::string charset = std::string(registry) + "-" + encoding;
-            if (Lower(encoding) == "fontspecific") {
+            if (AsciiLower(encoding) == "fontspecific") {
                 report_.warnings.push_back(name_ + ": its charset " + charset +
                                            " has no standard meaning; its codes are read as "
                                            "Unicode");
@@ -277,9 +272,7 @@ class Importer {
     // label for Unicode fonts, a hexadecimal code otherwise.
     std::string CodeLabel(FT_ULong code) const {
         if (!charset_) return CodePointLabel(AsCodePoint(code));
-        char label[32];
-        std::snprintf(label, sizeof label, "code 0x%02lX", static_cast<unsigned long>(code));
-        return label;
+        return "code " + CHex(static_cast<unsigned>(code), 2);
     }
 
     bool Wanted(char32_t cp) const { return Picks(ranges_, cp); }

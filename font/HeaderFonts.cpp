@@ -5,6 +5,7 @@
 #include <regex>
 
 #include "font/CDeclarations.h"
+#include "font/CSource.h"
 #include "font/Failure.h"
 #include "font/Unicode.h"
 
@@ -48,10 +49,9 @@ std::string Names(const std::vector<FoundFont>& fonts) {
     return names;
 }
 
+// A code of the font's table, which is at most 0xFFFF once it has been read.
 std::string Code(std::int64_t code) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%02llX", static_cast<unsigned long long>(code));
-    return text;
+    return CHex(static_cast<unsigned>(code), 2);
 }
 
 // The "ascent N" that export gfx writes into a header's opening comment.

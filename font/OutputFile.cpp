@@ -24,44 +24,44 @@ Failure Described(const fs::path& path, const glyph::FileWriteError& error) {
     return Failure(line);
 }
 
-void Replace(const fs::path& path, std::string_view bytes, const glyph::ReplaceOptions& options) {
-    glyph::ReplaceFile(path.string(),
-                       std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()),
-                       options);
-}
-
-void WriteToStandardOutput(std::string_view bytes) {
+void WriteToStandardOutput(std::span<const std::uint8_t> bytes) {
     while (!bytes.empty()) {
         const ssize_t wrote = ::write(STDOUT_FILENO, bytes.data(), bytes.size());
         if (wrote < 0 && errno == EINTR) continue;
         if (wrote <= 0)
             throw Failure("standard output: cannot write: " +
                           glyph::SystemErrorText(wrote == 0 ? EIO : errno));
-        bytes.remove_prefix(static_cast<std::size_t>(wrote));
+        bytes = bytes.subspan(static_cast<std::size_t>(wrote));
     }
 }
 
 }  // namespace
 
-void WriteOutputFile(const fs::path& path, std::string_view bytes, bool durable) {
+void WriteOutputFile(const fs::path& path, std::span<const std::uint8_t> bytes, bool durable) {
     if (path == "-") return WriteToStandardOutput(bytes);
     try {
-        Replace(path, bytes,
-                {.existing = glyph::ExistingFile::Keep,
-                 .special = glyph::SpecialFile::WriteDirectly,
-                 .durable = durable});
+        glyph::ReplaceFile(path.string(), bytes,
+                           {.existing = glyph::ExistingFile::Keep,
+                            .special = glyph::SpecialFile::WriteDirectly,
+                            .durable = durable});
     } catch (const glyph::FileWriteError& error) {
         throw Described(path, error);
     }
 }
 
-void WriteGlyphFile(const fs::path& path, std::string_view bytes, GlyphFileWrite how) {
+void WriteOutputFile(const fs::path& path, std::string_view text, bool durable) {
+    WriteOutputFile(
+        path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()), durable);
+}
+
+void WriteGlyphFile(const fs::path& path, std::span<const std::uint8_t> bytes, GlyphFileWrite how) {
     const bool fresh = how == GlyphFileWrite::New;
     try {
-        Replace(path, bytes,
-                {.existing = fresh ? glyph::ExistingFile::Refuse : glyph::ExistingFile::Replace,
-                 .special = glyph::SpecialFile::Refuse,
-                 .durable = false});
+        glyph::ReplaceFile(
+            path.string(), bytes,
+            {.existing = fresh ? glyph::ExistingFile::Refuse : glyph::ExistingFile::Replace,
+             .special = glyph::SpecialFile::Refuse,
+             .durable = false});
     } catch (const glyph::FileWriteError& error) {
         if (fresh && error.Error() == EEXIST)
             throw Failure(Display(path) + ": appeared during the import; --force overwrites it");

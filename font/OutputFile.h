@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -13,8 +15,9 @@ namespace font {
 // without any write bit are refused. With `durable`, the data reaches the
 // disk before the file takes its name. "-" writes to standard output. Raises
 // Failure naming the path.
-void WriteOutputFile(const std::filesystem::path& path, std::string_view bytes,
+void WriteOutputFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
                      bool durable = true);
+void WriteOutputFile(const std::filesystem::path& path, std::string_view text, bool durable = true);
 
 // How a glyph file of an import takes its place in the folder.
 enum class GlyphFileWrite {
@@ -25,7 +28,8 @@ enum class GlyphFileWrite {
 // Writes one glyph file of an import as a plain file, never through a link,
 // without waiting for the disk. Raises Failure naming the path; a name that
 // was not free for GlyphFileWrite::New says so.
-void WriteGlyphFile(const std::filesystem::path& path, std::string_view bytes, GlyphFileWrite how);
+void WriteGlyphFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
+                    GlyphFileWrite how);
 
 // Raises Failure when `output` names one of `inputs` (under any name), so
 // that a command cannot write over what it reads.

@@ -14,6 +14,10 @@ bool IsScalarValue(char32_t cp);
 std::optional<std::u32string> DecodeUtf8(std::string_view text);
 std::string EncodeUtf8(char32_t cp);
 
+// `text` with its ASCII letters in upper or lower case, other bytes as they are.
+std::string AsciiUpper(std::string_view text);
+std::string AsciiLower(std::string_view text);
+
 // "U+0041": at least four upper-case hexadecimal digits.
 std::string CodePointLabel(char32_t cp);
 

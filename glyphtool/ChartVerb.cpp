@@ -34,9 +34,7 @@ Verb AddChart(CLI::App& app) {
                 }
                 const auto png = font::ChartPng(
                     font, font::ChartTitle(font, FolderName(options->dir)), options->scale);
-                font::WriteOutputFile(
-                    options->out,
-                    std::string_view(reinterpret_cast<const char*>(png.data()), png.size()));
+                font::WriteOutputFile(options->out, png);
                 return 0;
             }};
 }

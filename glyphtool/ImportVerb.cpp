@@ -142,10 +142,7 @@ int Import(const Options& options) {
 
     for (const PlannedFile& planned : plan) {
         const auto bytes = glyph::EncodeGlyph(planned.glyph->cells, planned.glyph->width);
-        font::WriteGlyphFile(
-            planned.file,
-            std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
-            planned.how);
+        font::WriteGlyphFile(planned.file, bytes, planned.how);
     }
     std::cout << font::Display(options.font) << ": read " << report.source << '\n'
               << "imported " << report.font.glyphs.size() << " glyphs from "

@@ -46,9 +46,7 @@ Verb AddRender(CLI::App& app) {
                 }
                 font::RefuseOutputOverInput(options->out, font::GlyphFilesIn(options->dir));
                 const auto png = font::EncodePng(line, options->scale);
-                font::WriteOutputFile(
-                    options->out,
-                    std::string_view(reinterpret_cast<const char*>(png.data()), png.size()));
+                font::WriteOutputFile(options->out, png);
                 return 0;
             }};
 }
