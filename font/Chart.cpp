@@ -6,8 +6,8 @@
 #include "font/ChartLayout.h"
 #include "font/Failure.h"
 #include "font/LabelFont.h"
-#include "font/Png.h"
 #include "font/Unicode.h"
+#include "formats/png/Png.h"
 
 namespace font {
 namespace {

@@ -16,12 +16,12 @@
 #include <string_view>
 
 #include "font/BdfGlyphCodes.h"
-#include "font/CSource.h"
 #include "font/Charset.h"
 #include "font/ChartReader.h"
 #include "font/Failure.h"
 #include "font/HeaderFonts.h"
 #include "font/Unicode.h"
+#include "formats/csource/CSource.h"
 #include "glyph/FileHead.h"
 
 namespace font {

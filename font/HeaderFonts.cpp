@@ -5,9 +5,9 @@
 #include <regex>
 
 #include "font/CDeclarations.h"
-#include "font/CSource.h"
 #include "font/Failure.h"
 #include "font/Unicode.h"
+#include "formats/csource/CSource.h"
 
 namespace font {
 namespace {

@@ -14,6 +14,12 @@ std::string FolderName(const std::string& dir) {
     return path.filename().string();
 }
 
+std::string FileStem(const std::string& path) {
+    const std::string name = fs::path(path).filename().string();
+    const std::size_t dot = name.find('.', 1);
+    return dot == std::string::npos ? name : name.substr(0, dot);
+}
+
 font::Font LoadFolderFont(const std::string& dir, const std::string& out) {
     font::Font font = font::LoadFontFolder(dir);
     if (font.glyphs.empty()) throw font::Failure(font::Display(dir) + ": holds no glyph files");

@@ -11,13 +11,13 @@
 
 #include "font/Failure.h"
 #include "font/FontFolder.h"
-#include "font/FontImport.h"
+#include "font/FontReading.h"
 #include "font/GlyphFileInspection.h"
 #include "font/OutputFile.h"
 #include "font/Unicode.h"
 #include "glyph/FileHead.h"
 #include "glyph/GlyphFile.h"
-#include "glyphtool/CharRanges.h"
+#include "glyphtool/FormatUse.h"
 #include "glyphtool/Messages.h"
 #include "glyphtool/OptionGroups.h"
 #include "glyphtool/Verb.h"
@@ -31,8 +31,8 @@ struct Options {
     std::string dir;
     std::vector<std::string> chars;
     bool force = false;
-    std::optional<int> ascent;
-    std::string fontName;
+    std::string from;
+    std::unique_ptr<FormatOptionsOnCommand> given;
 };
 
 // The glyph files already in `dir`, by the character each holds; none when
@@ -125,10 +125,16 @@ std::vector<PlannedFile> Plan(const font::Font& font, const fs::path& dir, const
 }
 
 int Import(const Options& options) {
-    font::ImportOptions importOptions{{}, options.ascent, options.fontName};
+    const font::OptionValues values = options.given->Values();
+    font::ReadOptions readOptions{{}, values};
     for (const std::string& text : options.chars)
-        importOptions.ranges.push_back(*ParseCharRange(text));
-    const font::ImportReport report = font::ImportFont(options.font, importOptions);
+        readOptions.ranges.push_back(*font::ParseCharRange(text));
+    const font::FontRead read = ReadFontFile(options.font, options.from, readOptions);
+    if (const font::OptionGroup* group =
+            font::GroupNotTaken(*read.format, ReaderOptionGroups(), values))
+        throw font::Failure(font::Display(options.font) + ": " + group->purpose + ", and this is " +
+                            read.format->reader->kind);
+    const font::ImportReport& report = read.report;
     for (const std::string& warning : report.warnings) Warn(warning);
     if (report.font.glyphs.empty())
         throw font::Failure(font::Display(options.font) + ": no characters to import");
@@ -156,27 +162,20 @@ int Import(const Options& options) {
 Verb AddImport(CLI::App& app) {
     auto options = std::make_shared<Options>();
     CLI::App* command =
-        app.add_subcommand("import", "Fill a font folder from a font FreeType opens.");
-    command->add_option("FONT", options->font, "the font file")->required()->type_name("");
+        app.add_subcommand("import", "Fill a font folder from a font file of any format it reads.");
+    AddFontFileOptions(command, options->font, options->from);
     AddOutputOption(command, options->dir, "the folder to write into, made if missing", "DIR");
     AddCharsOption(command, options->chars,
                    "only these characters: 0x20-0x7E, U+3040-U+309F, 65 (repeatable; default "
                    "every character the font maps)");
     command->add_flag("--force", options->force, "overwrite glyph files that exist");
-    command
-        ->add_option("--ascent", options->ascent,
-                     "a GFX header's rows above the baseline, 0 to 7 (default: the one export "
-                     "gfx wrote, else the font's highest top)")
-        ->check(CLI::Range(0, 7));
-    command->add_option("--font", options->fontName, "which font of a header holding several")
-        ->type_name("NAME");
-    command->footer(
-        "Reads BDF, PCF, PCF.gz, Windows FON, OpenType bitmap and scalable fonts, and C headers "
-        "holding an Adafruit GFX font or an MD_MAX72XX table, and writes one "
-        "U+XXXX.dat a character into DIR. A bitmap font gives its tallest strike of at most 7 "
-        "pixels; a scalable font is rendered at the largest size whose ascender and descender "
-        "(or bounding box) fit in 7 rows. Fonts in other charsets than Unicode are converted "
-        "with iconv. Nothing is written when a file, link, folder or FIFO is in the way.\n\n"
-        "Example: glyphtool import /usr/share/fonts/X11/misc/5x7.pcf.gz -o 5x7 --chars 0x20-0x7E");
+    options->given = std::make_unique<FormatOptionsOnCommand>(command);
+    for (const font::OptionGroup* group : ReaderOptionGroups()) options->given->Add(*group);
+    command->footer("Reads " + ReaderHelp() +
+                    ". The format is found from the file's content, whatever its name, or named "
+                    "with --from (glyphtool formats lists them). Writes one U+XXXX.dat a "
+                    "character into DIR. Nothing is written when a file, link, folder or FIFO is "
+                    "in the way.\n\nExample: glyphtool import "
+                    "/usr/share/fonts/X11/misc/5x7.pcf.gz -o 5x7 --chars 0x20-0x7E");
     return {command, [options] { return Import(*options); }};
 }

@@ -1,6 +1,6 @@
 #include "glyphtool/OptionGroups.h"
 
-#include "glyphtool/CharRanges.h"
+#include "font/CharRange.h"
 
 CLI::Validator Checked(bool (*valid)(std::string_view), std::string what) {
     return CLI::Validator(
@@ -31,6 +31,48 @@ void AddCharsOption(CLI::App* command, std::vector<std::string>& chars,
     command->add_option("--chars", chars, description)
         ->type_name("RANGE")
         ->allow_extra_args(false)
-        ->check(Checked([](std::string_view text) { return ParseCharRange(text).has_value(); },
-                        "a code point or range"));
+        ->check(
+            Checked([](std::string_view text) { return font::ParseCharRange(text).has_value(); },
+                    "a code point or range"));
+}
+
+void FormatOptionsOnCommand::Add(const font::OptionGroup& group, bool checked) {
+    for (const font::OptionSpec& spec : group.options) {
+        if (CLI::Option* taken = command_->get_option_no_throw(spec.flag)) {
+            // A flag that two formats take, each in its own way.
+            if (taken->get_description() != spec.help)
+                taken->description("as each format takes it: see export FORMAT --help");
+            continue;
+        }
+        CLI::Option* option = command_->add_option(spec.flag, spec.help);
+        option->type_size(1)->allow_extra_args(false);
+        if (spec.repeatable) {
+            option->expected(1, CLI::detail::expected_max_vector_size)
+                ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+        }
+        std::string choices;
+        for (const std::string& choice : spec.choices)
+            choices += (choices.empty() ? "" : "|") + choice;
+        option->type_name(!spec.placeholder.empty()                      ? spec.placeholder
+                          : spec.kind == font::OptionSpec::Kind::Integer ? "N"
+                          : checked                                      ? ""
+                                                                         : choices);
+        if (checked) {
+            using Kind = font::OptionSpec::Kind;
+            if (spec.kind == Kind::Integer)
+                option->check(CLI::Range(spec.low, spec.high));
+            else if (spec.kind == Kind::Choice)
+                option->check(CLI::IsMember(spec.choices));
+            else if (spec.valid != nullptr)
+                option->check(Checked(spec.valid, spec.what));
+        }
+        options_.emplace_back(spec.flag, option);
+    }
+}
+
+font::OptionValues FormatOptionsOnCommand::Values() const {
+    font::OptionValues values;
+    for (const auto& [flag, option] : options_)
+        for (const std::string& value : option->results()) values.Add(flag, value);
+    return values;
 }

@@ -3,7 +3,10 @@
 #include <CLI/CLI.hpp>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
+
+#include "font/FormatOptions.h"
 
 // Options that several verbs take, defined once so that each reads and fails
 // alike everywhere.
@@ -23,3 +26,21 @@ void AddAscentOption(CLI::App* command, int& ascent);
 // --chars RANGE, repeatable: code points as 0x20-0x7E, U+3040-U+309F or 65.
 void AddCharsOption(CLI::App* command, std::vector<std::string>& chars,
                     const std::string& description);
+
+// The options of format option groups on one command: each becomes a CLI11
+// option, read back after parsing as the values the formats take.
+class FormatOptionsOnCommand {
+  public:
+    explicit FormatOptionsOnCommand(CLI::App* command) : command_(command) {}
+
+    // Adds the group's options that the command does not have yet; with
+    // `checked`, CLI11 checks their values as the group's specs say.
+    void Add(const font::OptionGroup& group, bool checked = true);
+
+    // The values given, once the command line is parsed.
+    font::OptionValues Values() const;
+
+  private:
+    CLI::App* command_;
+    std::vector<std::pair<std::string, CLI::Option*>> options_;
+};

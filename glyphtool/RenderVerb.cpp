@@ -5,8 +5,8 @@
 #include "font/FontFolder.h"
 #include "font/OutputFile.h"
 #include "font/PixelLine.h"
-#include "font/Png.h"
 #include "font/Unicode.h"
+#include "formats/png/Png.h"
 #include "glyphtool/OptionGroups.h"
 #include "glyphtool/Verb.h"
 

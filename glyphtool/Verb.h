@@ -25,3 +25,5 @@ Verb AddImport(CLI::App& app);
 void AddExport(CLI::App& app, std::vector<Verb>& verbs);
 Verb AddRender(CLI::App& app);
 Verb AddChart(CLI::App& app);
+Verb AddFormats(CLI::App& app);
+Verb AddConvert(CLI::App& app);

@@ -55,6 +55,8 @@ int main(int argc, char** argv) {
     app.footer(Footer);
 
     std::vector<Verb> verbs;
+    verbs.push_back(AddFormats(app));
+    verbs.push_back(AddConvert(app));
     verbs.push_back(AddShow(app));
     verbs.push_back(AddCheck(app));
     verbs.push_back(AddImport(app));

@@ -3,8 +3,8 @@
 #include <string>
 #include <string_view>
 
-#include "font/CSource.h"
 #include "font/FontFolder.h"
+#include "formats/csource/CSource.h"
 
 namespace font {
 

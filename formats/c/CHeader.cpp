@@ -1,4 +1,4 @@
-#include "font/CHeader.h"
+#include "formats/c/CHeader.h"
 
 #include <algorithm>
 #include <cctype>
@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <vector>
 
-#include "font/CSource.h"
 #include "font/Failure.h"
 #include "font/Unicode.h"
+#include "formats/csource/CSource.h"
 #include "glyph/GlyphFile.h"
 
 namespace font {

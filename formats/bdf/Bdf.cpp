@@ -1,4 +1,4 @@
-#include "font/Bdf.h"
+#include "formats/bdf/Bdf.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -13,10 +13,6 @@ constexpr int Height = glyph::CellGrid::RowCount;
 // The size the X misc fonts of this height declare: 7 pixels, 7 points at 75 dpi.
 constexpr int PointSize = 7;
 constexpr int Resolution = 75;
-
-bool IsFamilyChar(char c) {
-    return c >= 0x20 && c <= 0x7E && std::string_view("-*?,\"").find(c) == std::string_view::npos;
-}
 
 std::string Line(const char* format, auto... values) {
     char buffer[256];
@@ -39,18 +35,6 @@ std::string BitmapRows(const Glyph& glyph) {
 }
 
 }  // namespace
-
-bool IsBdfFamily(std::string_view family) {
-    return !family.empty() && family.size() <= MaxBdfFamilyLength &&
-           std::all_of(family.begin(), family.end(), IsFamilyChar);
-}
-
-std::string BdfFamilyFrom(std::string_view text) {
-    std::string family(text.substr(0, MaxBdfFamilyLength));
-    for (char& c : family)
-        if (!IsFamilyChar(c)) c = '_';
-    return family.empty() ? "glyphs" : family;
-}
 
 std::string WriteBdf(const Font& font, std::string_view familyName, int ascent) {
     if (font.glyphs.empty()) throw Failure("no glyphs to export");

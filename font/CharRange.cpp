@@ -1,7 +1,8 @@
-#include "glyphtool/CharRanges.h"
+#include "font/CharRange.h"
 
 #include <charconv>
 
+namespace font {
 namespace {
 
 std::optional<char32_t> ParseCodePoint(std::string_view text) {
@@ -22,11 +23,13 @@ std::optional<char32_t> ParseCodePoint(std::string_view text) {
 
 }  // namespace
 
-std::optional<font::CharRange> ParseCharRange(std::string_view text) {
+std::optional<CharRange> ParseCharRange(std::string_view text) {
     const std::size_t dash = text.find('-');
     const auto first = ParseCodePoint(text.substr(0, dash));
     const auto last =
         dash == std::string_view::npos ? first : ParseCodePoint(text.substr(dash + 1));
     if (!first || !last || *last < *first) return std::nullopt;
-    return font::CharRange{*first, *last};
+    return CharRange{*first, *last};
 }
+
+}  // namespace font

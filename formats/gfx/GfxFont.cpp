@@ -1,11 +1,11 @@
-#include "font/GfxFont.h"
+#include "formats/gfx/GfxFont.h"
 
 #include <algorithm>
 #include <cstdint>
 
-#include "font/CSource.h"
 #include "font/Failure.h"
 #include "font/Unicode.h"
+#include "formats/csource/CSource.h"
 
 namespace font {
 namespace {

@@ -1,4 +1,4 @@
-#include "font/CSource.h"
+#include "formats/csource/CSource.h"
 
 #include <algorithm>
 #include <array>

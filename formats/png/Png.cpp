@@ -1,4 +1,4 @@
-#include "font/Png.h"
+#include "formats/png/Png.h"
 
 #include <png.h>
 

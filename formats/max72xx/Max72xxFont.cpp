@@ -1,7 +1,7 @@
-#include "font/Max72xxFont.h"
+#include "formats/max72xx/Max72xxFont.h"
 
-#include "font/CSource.h"
 #include "font/Unicode.h"
+#include "formats/csource/CSource.h"
 
 namespace font {
 

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "font/FontFile.h"
+#include "font/FontFolder.h"
+#include "font/FormatOptions.h"
+#include "font/ImportReport.h"
+
+namespace font {
+
+// What a reader is asked for: the characters to read (all when empty) and
+// the options of its groups that were given.
+struct ReadOptions {
+    std::vector<CharRange> ranges;
+    const OptionValues& values;
+};
+
+struct FontReader {
+    // What the format's files are, as a refusal names them: "a font FreeType
+    // can read" gives "x.txt: not a font FreeType can read".
+    std::string kind;
+    // What import's help says of this format: what it reads and how.
+    std::string help;
+    std::vector<const OptionGroup*> groups;  // besides --chars, which every reader takes
+    // The font in `file`, or nothing when the file is not of this format
+    // (judged from its content alone). Raises Failure, naming the file, for a
+    // file of this format that cannot be read.
+    std::function<std::optional<ImportReport>(const FontFile& file, const ReadOptions& options)>
+        read;
+};
+
+// What a writer is asked for: the font, the options of its groups that were
+// given, and the name a font takes when no option names it (the folder's, or
+// the input file's without its extensions).
+struct WriteRequest {
+    const Font& font;
+    const OptionValues& values;
+    std::string defaultName;
+};
+
+// A written font, with what the user should know about it.
+struct WrittenFont {
+    std::vector<std::uint8_t> bytes;
+    std::vector<std::string> warnings;
+};
+
+struct FontWriter {
+    std::string help;  // what export's help says of the file it writes, with an example
+    std::vector<const OptionGroup*> groups;
+    // Raises Failure for a font the format cannot hold.
+    std::function<WrittenFont(const WriteRequest& request)> write;
+};
+
+// A format of font files: its name as the user types it ("bdf"), one line
+// saying what it is, the file extensions it usually has, and its reader, its
+// writer or both.
+struct FontFormat {
+    std::string name;
+    std::string description;
+    std::vector<std::string> extensions;  // ".bdf", with the usual one first
+    std::optional<FontReader> reader;
+    std::optional<FontWriter> writer;
+};
+
+// Text as the bytes a writer gives.
+std::vector<std::uint8_t> TextBytes(const std::string& text);
+
+}  // namespace font

@@ -1,0 +1,31 @@
+#include "formats/Registry.h"
+
+#include <algorithm>
+#include <array>
+
+#include "formats/bdf/BdfFormat.h"
+#include "formats/c/CFormat.h"
+#include "formats/chart/ChartFormat.h"
+#include "formats/freetype/FreeTypeFormat.h"
+#include "formats/gfx/GfxFormat.h"
+#include "formats/max72xx/Max72xxFormat.h"
+
+namespace formats {
+
+std::span<const font::FontFormat* const> Registry() {
+    // FreeType comes first: it knows the most formats by their signatures, so
+    // that a text reader never sees a font that merely looks like text.
+    static const std::array formats = {
+        &FreeTypeFormat(), &ChartFormat(), &BdfFormat(), &CFormat(), &GfxFormat(), &Max72xxFormat(),
+    };
+    return formats;
+}
+
+const font::FontFormat* FindFormat(std::string_view name) {
+    const auto all = Registry();
+    const auto found = std::find_if(all.begin(), all.end(),
+                                    [name](const font::FontFormat* f) { return f->name == name; });
+    return found == all.end() ? nullptr : *found;
+}
+
+}  // namespace formats

@@ -1,0 +1,108 @@
+#include <algorithm>
+#include <memory>
+
+#include "font/Failure.h"
+#include "font/FontFolder.h"
+#include "font/OutputFile.h"
+#include "formats/Registry.h"
+#include "glyphtool/FolderInput.h"
+#include "glyphtool/FormatUse.h"
+#include "glyphtool/Messages.h"
+#include "glyphtool/OptionGroups.h"
+#include "glyphtool/Verb.h"
+
+namespace {
+
+struct Options {
+    std::string font, out, to, from;
+    std::unique_ptr<FormatOptionsOnCommand> given;
+};
+
+// The option groups of a format's reader or writer, or none when it has not
+// that side.
+template <typename Side>
+std::vector<const font::OptionGroup*> GroupsOf(const std::optional<Side>& side) {
+    return side ? side->groups : std::vector<const font::OptionGroup*>{};
+}
+
+// The spec of `flag` in `groups`, or null.
+const font::OptionSpec* SpecIn(const std::vector<const font::OptionGroup*>& groups,
+                               const std::string& flag) {
+    for (const font::OptionGroup* group : groups)
+        for (const font::OptionSpec& spec : group->options)
+            if (spec.flag == flag) return &spec;
+    return nullptr;
+}
+
+// Checks each option given against the formats that take it: one neither
+// takes, or a value its spec refuses, is a usage error.
+void CheckOptions(const font::OptionValues& values, const font::FontFormat& from,
+                  const font::FontFormat& to) {
+    const auto readerGroups = GroupsOf(from.reader);
+    const auto writerGroups = GroupsOf(to.writer);
+    for (const std::string& flag : values.Flags()) {
+        if (flag == "--chars") continue;
+        const font::OptionSpec* specs[] = {SpecIn(readerGroups, flag), SpecIn(writerGroups, flag)};
+        if (specs[0] == nullptr && specs[1] == nullptr)
+            throw UsageError(flag + " is taken by neither " + from.name + " nor " + to.name);
+        for (const font::OptionSpec* spec : specs)
+            for (const std::string& value : values.All(flag))
+                if (spec != nullptr)
+                    if (const auto reason = spec->Refuse(value))
+                        throw UsageError(flag + ": " + *reason);
+    }
+}
+
+int Convert(const Options& options) {
+    const font::OptionValues values = options.given->Values();
+    const font::FontFormat& to = *formats::FindFormat(options.to);
+    if (!options.from.empty()) CheckOptions(values, *formats::FindFormat(options.from), to);
+    font::RefuseOutputOverInput(options.out, {options.font});
+
+    const font::FontRead read =
+        ReadFontFile(options.font, options.from, {font::ChosenRanges(values), values});
+    if (options.from.empty()) CheckOptions(values, *read.format, to);
+    for (const std::string& warning : read.report.warnings) Warn(warning);
+    if (read.report.font.glyphs.empty())
+        throw font::Failure(font::Display(options.font) + ": no characters to import");
+    WriteFontFile(options.to, {read.report.font, values, FileStem(options.font)}, options.out);
+    return 0;
+}
+
+}  // namespace
+
+Verb AddConvert(CLI::App& app) {
+    auto options = std::make_shared<Options>();
+    CLI::App* command =
+        app.add_subcommand("convert", "Write a font file in another format, in one step.");
+    AddFontFileOptions(command, options->font, options->from);
+    AddOutputOption(command, options->out, "the file to write, or - for standard output", "OUT");
+    command->add_option("--to", options->to, "the format to write")
+        ->required()
+        ->type_name("FORMAT")
+        ->check(CLI::IsMember(WritingFormatNames()));
+    options->given = std::make_unique<FormatOptionsOnCommand>(command);
+    font::OptionGroup chars = font::CharsOption();
+    chars.options.front().help =
+        "only these characters: 0x20-0x7E, U+3040-U+309F, 65 (repeatable; default every "
+        "character the font maps)";
+    options->given->Add(chars);
+    // Two formats may take one flag with their own checks: each value is
+    // checked against the formats chosen, once they are known.
+    for (const font::FontFormat* format : formats::Registry()) {
+        for (const font::OptionGroup* group : GroupsOf(format->reader))
+            options->given->Add(*group, /*checked=*/false);
+        for (const font::OptionGroup* group : GroupsOf(format->writer))
+            options->given->Add(*group, /*checked=*/false);
+    }
+    command->footer(
+        "Reads FONT as import does and writes it as export FORMAT does, with no folder in "
+        "between: the output is byte for byte what import into a fresh folder and export of "
+        "that folder give, with the same warnings. Each option goes to the format that takes "
+        "it, or to both; one that neither takes is refused. A name the output takes from a "
+        "folder's name comes from FONT's name without its extensions (5x7.pcf.gz gives 5x7). "
+        "glyphtool formats lists the formats, and export FORMAT --help the options of each."
+        "\n\nExample: glyphtool convert /usr/share/fonts/X11/misc/5x7.pcf.gz -o Font5x7.h "
+        "--to gfx --chars 0x20-0x7E");
+    return {command, [options] { return Convert(*options); }};
+}
