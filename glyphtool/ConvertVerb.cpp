@@ -34,34 +34,44 @@ const font::OptionSpec* SpecIn(const std::vector<const font::OptionGroup*>& grou
     return nullptr;
 }
 
-// Checks each option given against the formats that take it: one neither
-// takes, or a value its spec refuses, is a usage error.
-void CheckOptions(const font::OptionValues& values, const font::FontFormat& from,
-                  const font::FontFormat& to) {
-    const auto readerGroups = GroupsOf(from.reader);
+void Refuse(const font::OptionSpec& spec, const std::vector<std::string>& values) {
+    for (const std::string& value : values)
+        if (const auto reason = spec.Refuse(value)) throw UsageError(spec.flag + ": " + *reason);
+}
+
+// Checks the values given before anything is read: each option the output
+// format takes against its spec, and each that a reader takes against the
+// spec of every reader that takes it, whichever turns out to read the font.
+void CheckValues(const font::OptionValues& values, const font::FontFormat& to) {
     const auto writerGroups = GroupsOf(to.writer);
     for (const std::string& flag : values.Flags()) {
-        if (flag == "--chars") continue;
-        const font::OptionSpec* specs[] = {SpecIn(readerGroups, flag), SpecIn(writerGroups, flag)};
-        if (specs[0] == nullptr && specs[1] == nullptr)
-            throw UsageError(flag + " is taken by neither " + from.name + " nor " + to.name);
-        for (const font::OptionSpec* spec : specs)
-            for (const std::string& value : values.All(flag))
-                if (spec != nullptr)
-                    if (const auto reason = spec->Refuse(value))
-                        throw UsageError(flag + ": " + *reason);
+        if (const font::OptionSpec* spec = SpecIn(writerGroups, flag))
+            Refuse(*spec, values.All(flag));
+        for (const font::FontFormat* format : formats::Registry())
+            if (const font::OptionSpec* spec = SpecIn(GroupsOf(format->reader), flag))
+                Refuse(*spec, values.All(flag));
     }
+}
+
+// An option that neither format takes is a usage error.
+void CheckTaken(const font::OptionValues& values, const font::FontFormat& from,
+                const font::FontFormat& to) {
+    for (const std::string& flag : values.Flags())
+        if (flag != "--chars" && SpecIn(GroupsOf(from.reader), flag) == nullptr &&
+            SpecIn(GroupsOf(to.writer), flag) == nullptr)
+            throw UsageError(flag + " is taken by neither " + from.name + " nor " + to.name);
 }
 
 int Convert(const Options& options) {
     const font::OptionValues values = options.given->Values();
     const font::FontFormat& to = *formats::FindFormat(options.to);
-    if (!options.from.empty()) CheckOptions(values, *formats::FindFormat(options.from), to);
+    CheckValues(values, to);
+    if (!options.from.empty()) CheckTaken(values, *formats::FindFormat(options.from), to);
     font::RefuseOutputOverInput(options.out, {options.font});
 
     const font::FontRead read =
         ReadFontFile(options.font, options.from, {font::ChosenRanges(values), values});
-    if (options.from.empty()) CheckOptions(values, *read.format, to);
+    if (options.from.empty()) CheckTaken(values, *read.format, to);
     for (const std::string& warning : read.report.warnings) Warn(warning);
     if (read.report.font.glyphs.empty())
         throw font::Failure(font::Display(options.font) + ": no characters to import");

@@ -161,6 +161,8 @@ TEST(Convert, RefusesAnOptionNeitherFormatTakesAndWritesToStandardOutput) {
         {{"--to", "gfx", "--name", "int"}, "--name: 'int' is not a C identifier"},
         {{"--to", "c", "--layout", "diagonal"}, "--layout: 'diagonal' is not one of"},
         {{"--to", "bdf", "--ascent", "8"}, "--ascent: '8' is not a number from 0 to 7"},
+        // Checked for the readers that take it before any is chosen.
+        {{"--to", "c", "--ascent", "x"}, "--ascent: 'x' is not a number from 0 to 7"},
     };
     for (const auto& [args, reason] : mistakes) {
         SCOPED_TRACE(reason);
