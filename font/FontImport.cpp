@@ -29,7 +29,7 @@ namespace {
 
 constexpr int Rows = glyph::CellGrid::RowCount;
 // The largest C header read as a font, and the largest chart file.
-constexpr std::size_t MaxHeaderSize = 64 << 20;
+constexpr std::size_t MaxHeaderSize = 32 << 20;
 constexpr std::size_t MaxChartFileSize = 256 << 20;
 // Scalable fonts are tried from 1 pixel up to this size.
 constexpr int MaxPixelSize = 4 * Rows;
@@ -339,10 +339,11 @@ class Importer {
 ImportReport ImportFont(const std::filesystem::path& path, const ImportOptions& options) {
     Importer importer(path, options.ranges);
     const std::string name = Display(path);
-    const bool headerOptions = options.ascent || !options.fontName.empty();
+    const bool headerOptions =
+        options.ascent || !options.fontName.empty() || !options.defines.empty();
     if (const glyph::FileHead start = glyph::ReadFileHead(path.string(), 8); IsPng(start.bytes)) {
         if (headerOptions)
-            throw Failure(name + ": --ascent and --font are for C headers, not charts");
+            throw Failure(name + ": --ascent, --font and --define are for C headers, not charts");
         const glyph::FileHead whole = glyph::ReadFileHead(path.string(), MaxChartFileSize + 1);
         if (whole.status != glyph::FileHeadStatus::Ok)
             throw Failure(name + ": cannot be read: " + glyph::SystemErrorText(whole.error));
@@ -353,24 +354,31 @@ ImportReport ImportFont(const std::filesystem::path& path, const ImportOptions& 
     if (importer.FreeTypeOpens()) {
         if (headerOptions)
             throw Failure(name +
-                          ": --ascent and --font are for C headers, and FreeType reads this "
-                          "font");
+                          ": --ascent, --font and --define are for C headers, and FreeType "
+                          "reads this font");
         return importer.Run();
     }
     // A C header is text, and not too large to read whole.
     const glyph::FileHead head = glyph::ReadFileHead(path.string(), MaxHeaderSize + 1);
+    if (head.status != glyph::FileHeadStatus::Ok)
+        throw Failure(name + ": not a font FreeType can read");
+    if (head.bytes.size() > MaxHeaderSize)
+        throw Failure(name + ": not a font FreeType can read, and larger than the " +
+                      std::to_string(MaxHeaderSize >> 20) + " MiB a C header may take");
     const std::string_view text(reinterpret_cast<const char*>(head.bytes.data()),
                                 head.bytes.size());
-    if (head.status == glyph::FileHeadStatus::Ok && head.bytes.size() <= MaxHeaderSize &&
-        text.find('\0') == std::string_view::npos) {
-        if (auto report =
-                ImportHeaderFont(text, name, {options.ranges, options.ascent, options.fontName}))
-            return std::move(*report);
-        throw Failure(name +
-                      ": neither a font FreeType can read nor a C header holding a GFX "
-                      "font or an MD_MAX72XX table");
-    }
-    throw Failure(name + ": not a font FreeType can read");
+    if (const std::size_t nul = text.find('\0'); nul != std::string_view::npos)
+        throw Failure(
+            name + ": not a font FreeType can read, nor text (a NUL byte on line " +
+            std::to_string(std::count(text.begin(), text.begin() + static_cast<long>(nul), '\n') +
+                           1) +
+            ")");
+    if (auto report = ImportHeaderFont(
+            text, name, {options.ranges, options.ascent, options.fontName, options.defines}))
+        return std::move(*report);
+    throw Failure(name +
+                  ": neither a font FreeType can read nor a C header holding a GFX "
+                  "font or an MD_MAX72XX table");
 }
 
 }  // namespace font

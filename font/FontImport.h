@@ -24,8 +24,9 @@ namespace font {
 // or an MD_MAX72XX table, which is read as HeaderFonts.h says.
 struct ImportOptions {
     std::vector<CharRange> ranges;
-    std::optional<int> ascent;  // a GFX header's ascent
-    std::string fontName;       // the font to take from a header holding several
+    std::optional<int> ascent;         // a GFX header's ascent
+    std::string fontName;              // the font to take from a header holding several
+    std::vector<std::string> defines;  // a header's macros, NAME or NAME=VALUE as -D gives them
 };
 ImportReport ImportFont(const std::filesystem::path& path, const ImportOptions& options);
 

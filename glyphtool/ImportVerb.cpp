@@ -2,6 +2,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <filesystem>
 #include <iostream>
@@ -33,6 +35,7 @@ struct Options {
     bool force = false;
     std::optional<int> ascent;
     std::string fontName;
+    std::vector<std::string> defines;
 };
 
 // The glyph files already in `dir`, by the character each holds; none when
@@ -125,7 +128,7 @@ std::vector<PlannedFile> Plan(const font::Font& font, const fs::path& dir, const
 }
 
 int Import(const Options& options) {
-    font::ImportOptions importOptions{{}, options.ascent, options.fontName};
+    font::ImportOptions importOptions{{}, options.ascent, options.fontName, options.defines};
     for (const std::string& text : options.chars)
         importOptions.ranges.push_back(*ParseCharRange(text));
     const font::ImportReport report = font::ImportFont(options.font, importOptions);
@@ -170,9 +173,26 @@ Verb AddImport(CLI::App& app) {
         ->check(CLI::Range(0, 7));
     command->add_option("--font", options->fontName, "which font of a header holding several")
         ->type_name("NAME");
+    command
+        ->add_option("--define,-D", options->defines,
+                     "a macro for a header's #if and initialisers, as a C compiler's -D: "
+                     "NAME is 1 (repeatable)")
+        ->type_name("NAME[=VALUE]")
+        ->check(CLI::Validator(
+            [](const std::string& define) {
+                const std::string name = define.substr(0, define.find('='));
+                const bool valid =
+                    !name.empty() && !std::isdigit(static_cast<unsigned char>(name[0])) &&
+                    std::all_of(name.begin(), name.end(), [](char c) {
+                        return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
+                    });
+                return valid ? std::string() : "'" + name + "' is not a C macro name";
+            },
+            "NAME[=VALUE]", "macro"));
     command->footer(
         "Reads BDF, PCF, PCF.gz, Windows FON, OpenType bitmap and scalable fonts, and C headers "
-        "holding an Adafruit GFX font or an MD_MAX72XX table, and writes one "
+        "holding an Adafruit GFX font or an MD_MAX72XX table (read as a C compiler reads them, "
+        "#if and macros evaluated, #include not followed), and writes one "
         "U+XXXX.dat a character into DIR. A bitmap font gives its tallest strike of at most 7 "
         "pixels; a scalable font is rendered at the largest size whose ascender and descender "
         "(or bounding box) fit in 7 rows. Fonts in other charsets than Unicode are converted "
