@@ -15,7 +15,6 @@ namespace font {
 namespace {
 
 constexpr int Rows = glyph::CellGrid::RowCount;
-constexpr int Cols = glyph::CellGrid::ColCount;
 
 struct FoundFont {
     enum class Kind { Gfx, Max72xx };
@@ -112,41 +111,55 @@ std::optional<int> CommentAscent(const std::string& comment) {
     return match[1].str()[0] - '0';
 }
 
-// The bits of a GFX bitmap, the most significant bit of each byte first.
+// The bits of a GFX bitmap, the most significant bit of each byte first,
+// with the count of set bits before each byte, so that a glyph's box is
+// measured in time independent of its size.
 class BitmapBits {
   public:
-    explicit BitmapBits(const std::vector<std::uint8_t>& bytes) : bytes_(bytes) {}
+    explicit BitmapBits(const std::vector<std::uint8_t>& bytes)
+        : bytes_(bytes), onesBefore_(bytes.size() + 1, 0) {
+        for (std::size_t i = 0; i < bytes.size(); ++i)
+            onesBefore_[i + 1] =
+                onesBefore_[i] + static_cast<std::uint32_t>(std::popcount(bytes[i]));
+    }
 
     bool At(std::size_t bit) const { return ((bytes_[bit / 8] << (bit % 8)) & 0x80) != 0; }
 
-    // The first and last set bit in [begin, end); nothing when none is set.
-    std::optional<std::pair<std::size_t, std::size_t>> SetRange(std::size_t begin,
-                                                                std::size_t end) const {
-        std::size_t first = begin;
-        while (first < end && !At(first))
-            first = first % 8 == 0 && bytes_[first / 8] == 0 ? first + 8 : first + 1;
-        if (first >= end) return std::nullopt;
-        std::size_t last = end - 1;
-        while (!At(last)) last = last % 8 == 7 && bytes_[last / 8] == 0 ? last - 8 : last - 1;
-        return std::make_pair(first, last);
-    }
-
+    // How many bits of [begin, end) are set.
     std::int64_t Count(std::size_t begin, std::size_t end) const {
         std::int64_t count = 0;
-        for (std::size_t bit = begin; bit < end;) {
-            if (bit % 8 == 0 && bit + 8 <= end) {
-                count += std::popcount(bytes_[bit / 8]);
-                bit += 8;
-            } else {
-                count += At(bit) ? 1 : 0;
-                ++bit;
-            }
+        for (; begin < end && begin % 8 != 0; ++begin) count += At(begin) ? 1 : 0;
+        for (; end > begin && end % 8 != 0; --end) count += At(end - 1) ? 1 : 0;
+        return count + onesBefore_[end / 8] - onesBefore_[begin / 8];
+    }
+
+    // The first and last set bit of [begin, end); nothing when none is set.
+    std::optional<std::pair<std::size_t, std::size_t>> SetRange(std::size_t begin,
+                                                                std::size_t end) const {
+        if (Count(begin, end) == 0) return std::nullopt;
+        std::size_t low = begin, high = end - 1;  // the first is the least f with ink in [begin, f]
+        while (low < high) {
+            const std::size_t middle = low + (high - low) / 2;
+            if (Count(begin, middle + 1) > 0)
+                high = middle;
+            else
+                low = middle + 1;
         }
-        return count;
+        const std::size_t first = low;
+        low = first, high = end - 1;  // the last is the greatest l with ink in [l, end)
+        while (low < high) {
+            const std::size_t middle = low + (high - low + 1) / 2;
+            if (Count(middle, end) > 0)
+                low = middle;
+            else
+                high = middle - 1;
+        }
+        return std::make_pair(first, low);
     }
 
   private:
     const std::vector<std::uint8_t>& bytes_;
+    std::vector<std::uint32_t> onesBefore_;
 };
 
 class HeaderReader {
