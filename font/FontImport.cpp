@@ -28,7 +28,9 @@ namespace font {
 namespace {
 
 constexpr int Rows = glyph::CellGrid::RowCount;
-// The largest C header read as a font, and the largest chart file.
+// The largest C header read as a font (four times the text of a table of
+// all 65,536 codes, which bounds the memory a header takes), and the largest
+// chart file.
 constexpr std::size_t MaxHeaderSize = 32 << 20;
 constexpr std::size_t MaxChartFileSize = 256 << 20;
 // Scalable fonts are tried from 1 pixel up to this size.
@@ -361,7 +363,7 @@ ImportReport ImportFont(const std::filesystem::path& path, const ImportOptions& 
     // A C header is text, and not too large to read whole.
     const glyph::FileHead head = glyph::ReadFileHead(path.string(), MaxHeaderSize + 1);
     if (head.status != glyph::FileHeadStatus::Ok)
-        throw Failure(name + ": not a font FreeType can read");
+        throw Failure(name + ": cannot be read: " + glyph::SystemErrorText(head.error));
     if (head.bytes.size() > MaxHeaderSize)
         throw Failure(name + ": not a font FreeType can read, and larger than the " +
                       std::to_string(MaxHeaderSize >> 20) + " MiB a C header may take");

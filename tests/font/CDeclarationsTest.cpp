@@ -125,7 +125,8 @@ TEST(CDeclarationsTest, ReadsDirectivesAsACompilerDoes) {
          ""},
         {"operators and precedence",
          "#if (2 + 3 * 4) == 14 && !(1 ? 0 : 1) && -1 < 0 && !(-1 < 0u) && (1 << 3) == 8 && "
-         "7 / 2 == 3 && -7 % 4 == -3 && (6 & 3 | 8 ^ 1) == 11 && ~0 == -1 && 0 && 1 / 0 == 0 "
+         "7 / 2 == 3 && -7 % 4 == -3 && (6 & 3 | 8 ^ 1) == 11 && ~0 == -1 && (1 << 64) == 0 && "
+         "(-8 >> 1) == -4 && 0 && 1 / 0 == 0 "
          "|| 1 >= 1\n" +
              V + "\n#endif",
          {1},
@@ -133,19 +134,24 @@ TEST(CDeclarationsTest, ReadsDirectivesAsACompilerDoes) {
          ""},
         // C next to the font.
         {"prose in #if 0",
-         "#if 0\nThis font's prose /* and\n a comment */ \"too\n#endif\n" + V,
+         "#if 0\nThis font's prose /* and\n a comment */ \"too\n\"a \\\" /* \"\n#endif\n" + V,
          {1},
-         5,
+         6,
          ""},
         {"a multi-character constant",
-         "const int v[] = {'GFX1' == 0x47465831, 'A', '\\x41'};",
-         {1, 65, 65},
+         "const int v[] = {'GFX1' == 0x47465831, 'A', '\\x41', '\\0101' == 0x0831};",
+         {1, 65, 65, 1},
          1,
          ""},
         {"a raw string", "const char* s = R\"x(a \" )\" b)x\";\n" + V, {1}, 2, ""},
         {"inline namespace", "inline namespace v1 {\n" + V + "\n}", {1}, 2, ""},
         {"a byte order mark", "\xEF\xBB\xBF" + V, {1}, 1, ""},
         {"a float beside", "const float f = 1.5e3f;\n" + V, {1}, 2, ""},
+        {"suffixes and separators",
+         "const int v[] = {10UL, 0x10u, 1'000, 0b101, 017};",
+         {10, 16, 1000, 5, 15},
+         1,
+         ""},
         {"macros as values",
          "#define W 5\n#define WW (W + 1)\nconst int v[] = {W, WW, 0x41 + 1, (uint8_t)7};",
          {5, 6, 0x42, 7},

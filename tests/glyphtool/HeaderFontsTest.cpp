@@ -141,6 +141,17 @@ const GFXfont Low = {(uint8_t *)LowBitmaps, (GFXglyph *)LowGlyphs, 0x41, 0x41, 7
     const Result given =
         Glyphtool({"import", scratch / "low.h", "-o", scratch / "given", "--ascent", "2"});
     EXPECT_NE(given.out.find("(0 skipped, 1 clipped)"), std::string::npos) << given.out;
+
+    // A box of 9 rows whose first and last rows are blank holds 7 rows of ink.
+    WriteBytes(scratch / "boxed.h", R"(
+const uint8_t BoxedBitmaps[] = {0x7F, 0x00};
+const GFXglyph BoxedGlyphs[] = {{0, 1, 9, 2, 0, -8}};
+const GFXfont Boxed = {(uint8_t *)BoxedBitmaps, (GFXglyph *)BoxedGlyphs, 0x41, 0x41, 10};
+)");
+    const Result boxed = Glyphtool({"import", scratch / "boxed.h", "-o", scratch / "boxed"});
+    ASSERT_EQ(boxed.status, 0) << boxed.err;
+    EXPECT_NE(boxed.out.find("(ascent 7)"), std::string::npos) << boxed.out;
+    EXPECT_EQ(Rows(scratch / "boxed/U+0041.dat"), "#.\n#.\n#.\n#.\n#.\n#.\n#.\n");
 }
 
 // What the reader cannot take is named, with its line.
@@ -154,6 +165,10 @@ TEST(HeaderFonts, RefusalsNameWhatWasFound) {
                "const GFXfont F = {(uint8_t *)B, (GFXglyph *)G, 0x41, 0x41};\n");
     WriteBytes(scratch / "nul.h", std::string("/* a \0 in a comment */\n", 24) +
                                       "MD_MAX72XX::fontType_t F[] = {'F', 1, 65, 65, 8, 1, 1};\n");
+    WriteBytes(scratch / "offset.h",
+               "const uint8_t B[] = {0};\n"
+               "const GFXglyph G[] = {\n  {0, 1, 1, 2, 0, -129}};\n"
+               "const GFXfont F = {(uint8_t *)B, (GFXglyph *)G, 0x41, 0x41, 7};\n");
     std::string large = "MD_MAX72XX::fontType_t F[] = {'F', 1, 65, 65, 8, 1, 1};\n";
     large.resize((32 << 20) + 1, ' ');
     WriteBytes(scratch / "large.h", large);
@@ -165,6 +180,7 @@ TEST(HeaderFonts, RefusalsNameWhatWasFound) {
         {{"import", scratch / "macro.h"},
          "holds the name COLUMN (line 3), which this file does not define as a number"},
         {{"import", scratch / "four.h"}, "line 4: the GFXfont F holds 4 items, not the 5"},
+        {{"import", scratch / "offset.h"}, "holds a value outside -128 to 127 (line 3)"},
         {{"import", scratch / "nul.h"}, "nor text (a NUL byte on line 1)"},
         {{"import", scratch / "large.h"}, "larger than the 32 MiB a C header may take"},
         {{"import", scratch / "macro.h", "--define", "COLUMN=256"}, "outside 0 to 255 (line 3)"},
