@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <climits>
+#include <cstring>
 
 #include "font/ImportReport.h"
 
@@ -22,7 +23,13 @@ std::int64_t CountRow(const BitmapView& bitmap, const std::uint8_t* line) {
         return count;
     }
     const unsigned whole = bitmap.width / 8;
-    for (unsigned b = 0; b < whole; ++b) count += std::popcount(line[b]);
+    unsigned b = 0;
+    for (; b + 8 <= whole; b += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, line + b, 8);
+        count += std::popcount(word);
+    }
+    for (; b < whole; ++b) count += std::popcount(line[b]);
     if (const unsigned rest = bitmap.width % 8; rest != 0)
         count += std::popcount(static_cast<std::uint8_t>(line[whole] & (0xFF00u >> rest)));
     return count;
