@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <sstream>
+
+#include "Glyphtool.h"
+
+namespace testing_glyphtool {
+namespace {
+
+namespace fs = std::filesystem;
+
+void MakeHostile(const std::string& kind, const fs::path& path, const std::string& extra = "") {
+    const std::string command = "/usr/bin/python3 " SOURCE_DIR "/make_hostile_fonts.py " + kind +
+                                " " + path.string() + " " + extra;
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+}
+
+// A BDF font of `count` glyphs with the box `bbx` and no bitmap rows.
+std::string BoxedFont(int count, const std::string& bbx) {
+    std::ostringstream out;
+    out << "STARTFONT 2.1\nFONT boxes\nSIZE 7 75 75\nFONTBOUNDINGBOX 5 7 0 -1\n"
+        << "STARTPROPERTIES 2\nFONT_ASCENT 6\nFONT_DESCENT 1\nENDPROPERTIES\nCHARS " << count
+        << '\n';
+    for (int i = 0; i < count; ++i)
+        out << "STARTCHAR g" << i << "\nENCODING " << 0x41 + i << "\nDWIDTH 5 0\nBBX " << bbx
+            << "\nBITMAP\nENDCHAR\n";
+    out << "ENDFONT\n";
+    return out.str();
+}
+
+// Each hostile file ends in a message naming what it holds, never in work
+// or memory out of proportion to the glyphs kept.
+TEST(HostileFont, EachIsRefusedForWhatItHolds) {
+    const Scratch scratch;
+    MakeHostile("square.ttf", scratch / "square.ttf");
+    const Result square = Glyphtool({"import", scratch / "square.ttf", "-o", scratch / "sq"});
+    EXPECT_EQ(square.status, 1);
+    const std::string name = (scratch / "square.ttf").string();
+    EXPECT_NE(square.err.find(name + ": 'A' (U+0041) has a box of "), std::string::npos)
+        << square.err;
+    EXPECT_NE(square.err.find("pixels, far beyond the 16 x 7 cells; skipped"), std::string::npos);
+    EXPECT_TRUE(square.err.ends_with(name + ": no characters to import\n")) << square.err;
+
+    MakeHostile("zeros.gz", scratch / "zeros.pcf.gz", std::to_string((32 << 20) + 1));
+    const Result bomb = Glyphtool({"import", scratch / "zeros.pcf.gz", "-o", scratch / "z"});
+    EXPECT_EQ(bomb.status, 1);
+    EXPECT_EQ(bomb.err, "glyphtool: " + (scratch / "zeros.pcf.gz").string() +
+                            ": inflates to more than 32 MiB, more than any font it reads\n");
+
+    WriteBytes(scratch / "wide.bdf", BoxedFont(2000, "65535 7 0 -1"));
+    const Result wide = Glyphtool({"import", scratch / "wide.bdf", "-o", scratch / "w"});
+    EXPECT_EQ(wide.status, 1);
+    EXPECT_EQ(wide.err, "glyphtool: " + (scratch / "wide.bdf").string() +
+                            ": glyph g0 (line 13) has a box of 65535 x 7 pixels, far beyond the "
+                            "16 x 7 cells; not read\n");
+    for (const char* dir : {"sq", "z", "w"}) EXPECT_FALSE(fs::exists(scratch / dir)) << dir;
+}
+
+// A compressed BDF font is read as the same font uncompressed; a BDF font
+// FreeType cannot read is named as one.
+TEST(HostileFont, BdfFontsCompressedOrDamaged) {
+    const Scratch scratch;
+    WriteBytes(scratch / "five.bdf", BoxedFont(5, "5 7 0 -1"));
+    ASSERT_EQ(std::system(("gzip -k " + (scratch / "five.bdf").string()).c_str()), 0);
+    ASSERT_EQ(Glyphtool({"import", scratch / "five.bdf", "-o", scratch / "plain"}).status, 0);
+    const Result packed = Glyphtool({"import", scratch / "five.bdf.gz", "-o", scratch / "gz"});
+    ASSERT_EQ(packed.status, 0) << packed.err;
+    EXPECT_EQ(Snapshot(scratch / "gz"), Snapshot(scratch / "plain"));
+    EXPECT_EQ(Snapshot(scratch / "gz").size(), 5u);
+
+    std::string noChars = BoxedFont(1, "5 7 0 -1");
+    noChars.erase(noChars.find("CHARS 1\n"), 8);
+    WriteBytes(scratch / "nochars.bdf", noChars);
+    const Result damaged = Glyphtool({"import", scratch / "nochars.bdf", "-o", scratch / "d"});
+    EXPECT_EQ(damaged.status, 1);
+    EXPECT_EQ(damaged.err, "glyphtool: " + (scratch / "nochars.bdf").string() +
+                               ": a BDF font that FreeType cannot read\n");
+}
+
+}  // namespace
+}  // namespace testing_glyphtool
