@@ -55,12 +55,13 @@ for file in big.pcf.gz reversed.pcf.gz square.ttf zeros.h boxes.bdf; do
     rm -rf "$WORK/out"
     /usr/bin/time -f '%e %M' -o "$WORK/time" "$GLYPHTOOL" import "$WORK/$file" -o "$WORK/out" \
         >"$WORK/stdout" 2>"$WORK/stderr" || true
-    read -r seconds kib <"$WORK/time"
+    # time puts "Command exited with non-zero status N" first when the import fails.
+    read -r seconds kib < <(tail -n 1 "$WORK/time")
     mib=$(( (kib + 1023) / 1024 ))
-    outcome=$(grep -v '^glyphtool: warning' "$WORK/stderr" | tail -n 1)
+    outcome=$(grep -v '^glyphtool: warning' "$WORK/stderr" | tail -n 1 || true)
     [ -n "$outcome" ] || outcome=$(tail -n 1 "$WORK/stdout")
     outcome=${outcome#glyphtool: }
-    outcome=${outcome#"$WORK/"}
+    outcome=${outcome//"$WORK/"/}
     verdict=""
     if awk -v s="$seconds" -v t="$TARGET_SECONDS" 'BEGIN { exit !(s > t) }' || [ "$mib" -gt "$TARGET_MIB" ]; then
         verdict="  MISSES THE TARGET"

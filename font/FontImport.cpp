@@ -143,10 +143,12 @@ class Importer {
 
     bool IsBdfFont() const { return bytes_ && IsBdf(*bytes_); }
 
-    bool FreeTypeOpens() const {
+    // Opens the file's first face, which the import then starts from.
+    bool FreeTypeOpens() {
         FT_Face face = nullptr;
         if (NewFace(0, &face) != 0) return false;
-        FT_Done_Face(face);
+        face_.reset(face);
+        faceIndex_ = 0;
         return true;
     }
 
@@ -197,7 +199,8 @@ class Importer {
     // strike of at most 7 pixels, its ink clipped as drawn; else the outlines
     // of the face that fit 7 rows at the largest pixel size.
     void ChooseSize() {
-        const FT_Long faces = std::max<FT_Long>(Open(0)->num_faces, 1);
+        UseFace(0);
+        const FT_Long faces = std::max<FT_Long>(face_->num_faces, 1);
         std::vector<Strike> strikes;
         bool scalable = false;
         for (FT_Long f = 0; f < faces; ++f) {
