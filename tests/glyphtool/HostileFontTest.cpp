@@ -42,18 +42,31 @@ TEST(HostileFont, EachIsRefusedForWhatItHolds) {
     EXPECT_NE(square.err.find("pixels, far beyond the 16 x 7 cells; skipped"), std::string::npos);
     EXPECT_TRUE(square.err.ends_with(name + ": no characters to import\n")) << square.err;
 
+    // A bitmap glyph is judged by its metrics before its bitmap is read.
+    MakeHostile("wide.pcf.gz", scratch / "wide.pcf.gz");
+    const Result wide = Glyphtool({"import", scratch / "wide.pcf.gz", "-o", scratch / "wp"});
+    ASSERT_EQ(wide.status, 0) << wide.err;
+    EXPECT_NE(wide.err.find("wide.pcf.gz: 'A' (U+0041) has a box of 300 x 7 pixels, far beyond "
+                            "the 16 x 7 cells; skipped"),
+              std::string::npos)
+        << wide.err;
+    EXPECT_NE(wide.out.find("imported 1 glyphs"), std::string::npos) << wide.out;
+    const Result frame = Glyphtool({"show", scratch / "wp/U+0042.dat"});
+    EXPECT_EQ(frame.out.substr(frame.out.find('\n') + 1),
+              "#####\n#...#\n#...#\n#...#\n#...#\n#...#\n#####\n");
+
     MakeHostile("zeros.gz", scratch / "zeros.pcf.gz", std::to_string((32 << 20) + 1));
     const Result bomb = Glyphtool({"import", scratch / "zeros.pcf.gz", "-o", scratch / "z"});
     EXPECT_EQ(bomb.status, 1);
     EXPECT_EQ(bomb.err, "glyphtool: " + (scratch / "zeros.pcf.gz").string() +
                             ": inflates to more than 32 MiB, more than any font it reads\n");
 
-    WriteBytes(scratch / "wide.bdf", BoxedFont(2000, "65535 7 0 -1"));
-    const Result wide = Glyphtool({"import", scratch / "wide.bdf", "-o", scratch / "w"});
-    EXPECT_EQ(wide.status, 1);
-    EXPECT_EQ(wide.err, "glyphtool: " + (scratch / "wide.bdf").string() +
-                            ": glyph g0 (line 13) has a box of 65535 x 7 pixels, far beyond the "
-                            "16 x 7 cells; not read\n");
+    WriteBytes(scratch / "boxes.bdf", BoxedFont(2000, "65535 7 0 -1"));
+    const Result boxes = Glyphtool({"import", scratch / "boxes.bdf", "-o", scratch / "w"});
+    EXPECT_EQ(boxes.status, 1);
+    EXPECT_EQ(boxes.err, "glyphtool: " + (scratch / "boxes.bdf").string() +
+                             ": glyph g0 (line 13) has a box of 65535 x 7 pixels, far beyond the "
+                             "16 x 7 cells; not read\n");
     for (const char* dir : {"sq", "z", "w"}) EXPECT_FALSE(fs::exists(scratch / dir)) << dir;
 }
 

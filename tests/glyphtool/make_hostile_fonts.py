@@ -10,6 +10,7 @@ reversed.pcf.gz
              bitmaps lie in reverse code order behind SIZE bytes of zeros
              (default 256 MiB)
 boxes.bdf    30,000 BDF glyphs of BBX 65535 7
+wide.pcf.gz  a 7-pixel PCF strike of 'A', 300 x 7 set pixels, and 'B', a 5 x 7 frame
 """
 import gzip
 import logging
@@ -131,6 +132,13 @@ def reversed_pcf(path, zeros):
               0x20, 0x7E)
 
 
+def wide_pcf(path):
+    wide = bytes([0xFF]) * (38 * 7)
+    frame = bytes([0xF8, 0x88, 0x88, 0x88, 0x88, 0x88, 0xF8])
+    write_pcf(path, [metric(0, 300, 5, 6, 1), metric(0, 5, 5, 6, 1)], [0, len(wide)],
+              [wide + frame], 0x41, 0x42)
+
+
 def boxes_bdf(path):
     with open(path, "w") as out:
         out.write("STARTFONT 2.1\nFONT boxes\nSIZE 7 75 75\nFONTBOUNDINGBOX 5 7 0 -1\n"
@@ -152,6 +160,8 @@ def main(kind, path, *rest):
         big_pcf(path)
     elif kind == "reversed.pcf.gz":
         reversed_pcf(path, int(rest[0]) if rest else 256 << 20)
+    elif kind == "wide.pcf.gz":
+        wide_pcf(path)
     elif kind == "boxes.bdf":
         boxes_bdf(path)
     else:
