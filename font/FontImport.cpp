@@ -146,7 +146,10 @@ class Importer {
     // Opens the file's first face, which the import then starts from.
     bool FreeTypeOpens() {
         FT_Face face = nullptr;
-        if (NewFace(0, &face) != 0) return false;
+        if (const FT_Error error = NewFace(0, &face); error != 0) {
+            if (error == FT_Err_Out_Of_Memory) throw OutOfMemory();
+            return false;
+        }
         face_.reset(face);
         faceIndex_ = 0;
         return true;
@@ -183,8 +186,14 @@ class Importer {
 
     Face Open(FT_Long faceIndex) const {
         FT_Face face = nullptr;
-        if (NewFace(faceIndex, &face) != 0) throw Failure(name_ + ": not a font FreeType can read");
+        if (const FT_Error error = NewFace(faceIndex, &face); error != 0)
+            throw error == FT_Err_Out_Of_Memory ? OutOfMemory()
+                                                : Failure(name_ + ": not a font FreeType can read");
         return Face(face);
+    }
+
+    Failure OutOfMemory() const {
+        return Failure(name_ + ": FreeType ran out of memory reading it");
     }
 
     // Makes face `faceIndex` the one read, opening it unless it already is.
@@ -509,10 +518,20 @@ class Importer {
     ImportReport report_;
 };
 
+// Runs `work`, turning an allocation that fails into a Failure naming the font.
+template <typename Work>
+auto NamingMemory(const std::filesystem::path& path, Work work) {
+    try {
+        return work();
+    } catch (const std::bad_alloc&) {
+        throw Failure(Display(path) + ": not enough memory to read it");
+    }
+}
+
 }  // namespace
 
 ImportReport ImportFont(const std::filesystem::path& path, const ImportOptions& options) {
-    Importer importer(path, options.ranges);
+    Importer importer = NamingMemory(path, [&] { return Importer(path, options.ranges); });
     const std::string name = Display(path);
     const bool headerOptions = options.ascent || !options.fontName.empty();
     if (const glyph::FileHead start = glyph::ReadFileHead(path.string(), 8); IsPng(start.bytes)) {
@@ -530,7 +549,7 @@ ImportReport ImportFont(const std::filesystem::path& path, const ImportOptions& 
             throw Failure(name +
                           ": --ascent and --font are for C headers, and FreeType reads this "
                           "font");
-        return importer.Run();
+        return NamingMemory(path, [&] { return importer.Run(); });
     }
     if (importer.IsBdfFont()) throw Failure(name + ": a BDF font that FreeType cannot read");
     // A C header is text, and not too large to read whole.

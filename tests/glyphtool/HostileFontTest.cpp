@@ -70,6 +70,22 @@ TEST(HostileFont, EachIsRefusedForWhatItHolds) {
     for (const char* dir : {"sq", "z", "w"}) EXPECT_FALSE(fs::exists(scratch / dir)) << dir;
 }
 
+// Memory that runs out while a font is read is said as such, not as
+// std::bad_alloc or a font FreeType cannot read.
+TEST(HostileFont, MemoryThatRunsOutIsSaid) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit allows";
+#endif
+    const Scratch scratch;
+    MakeHostile("zeros.gz", scratch / "zeros.pcf.gz", std::to_string(30 << 20));
+    const std::string command = "ulimit -v 40000; exec " GLYPHTOOL_PATH " import " +
+                                (scratch / "zeros.pcf.gz").string() + " -o " +
+                                (scratch / "z").string() + " 2>" + (scratch / "err").string();
+    EXPECT_NE(std::system(command.c_str()), 0);
+    EXPECT_EQ(ReadBytes(scratch / "err"), "glyphtool: " + (scratch / "zeros.pcf.gz").string() +
+                                              ": not enough memory to read it\n");
+}
+
 // A compressed BDF font is read as the same font uncompressed; a BDF font
 // FreeType cannot read is named as one.
 TEST(HostileFont, BdfFontsCompressedOrDamaged) {
