@@ -193,8 +193,9 @@ Verb AddImport(CLI::App& app) {
         "Reads BDF, PCF, PCF.gz, Windows FON, OpenType bitmap and scalable fonts, and C headers "
         "holding an Adafruit GFX font or an MD_MAX72XX table (read as a C compiler reads them, "
         "#if and macros evaluated, #include not followed), and writes one "
-        "U+XXXX.dat a character into DIR. A bitmap font gives its tallest strike of at most 7 "
-        "pixels; a scalable font is rendered at the largest size whose ascender and descender "
+        "U+XXXX.dat a character into DIR. A bitmap font gives its tallest strike whose glyphs' ink "
+        "fits 7 rows, or else of at most 7 pixels; a scalable font is rendered at the largest size "
+        "whose ascender and descender "
         "(or bounding box) fit in 7 rows. Fonts in other charsets than Unicode are converted "
         "with iconv. Nothing is written when a file, link, folder or FIFO is in the way.\n\n"
         "Example: glyphtool import /usr/share/fonts/X11/misc/5x7.pcf.gz -o 5x7 --chars 0x20-0x7E");
