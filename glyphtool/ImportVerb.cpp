@@ -169,7 +169,8 @@ Verb AddImport(CLI::App& app) {
     command
         ->add_option("--ascent", options->ascent,
                      "a GFX header's rows above the baseline, 0 to 7 (default: the one export "
-                     "gfx wrote, else the font's highest top)")
+                     "gfx wrote, else the font's highest top; its highest ink when those cut "
+                     "its glyphs)")
         ->check(CLI::Range(0, 7));
     command->add_option("--font", options->fontName, "which font of a header holding several")
         ->type_name("NAME");
@@ -188,7 +189,7 @@ Verb AddImport(CLI::App& app) {
                     });
                 return valid ? std::string() : "'" + name + "' is not a C macro name";
             },
-            "NAME[=VALUE]", "macro"));
+            "", "macro"));
     command->footer(
         "Reads BDF, PCF, PCF.gz, Windows FON, OpenType bitmap and scalable fonts, and C headers "
         "holding an Adafruit GFX font or an MD_MAX72XX table (read as a C compiler reads them, "
