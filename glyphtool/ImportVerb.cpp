@@ -189,6 +189,12 @@ Verb AddImport(CLI::App& app) {
         "pixels; a scalable font is rendered at the largest size whose ascender and descender "
         "(or bounding box) fit in 7 rows. Fonts in other charsets than Unicode are converted "
         "with iconv. Nothing is written when a file, link, folder or FIFO is in the way.\n\n"
+        "The glyph files are written whole into a hidden staging folder first (inside DIR, or "
+        "beside it when DIR is new) and then take their names together, so that an import that "
+        "fails, or is stopped by SIGINT, SIGTERM or SIGHUP, leaves DIR as it was. A replaced "
+        "glyph keeps its owner, group and mode: one that a new file cannot take them from "
+        "(another user's) is written in place. An import into a folder that another import is "
+        "writing into waits for it to end, and says so.\n\n"
         "Example: glyphtool import /usr/share/fonts/X11/misc/5x7.pcf.gz -o 5x7 --chars 0x20-0x7E");
     return {command, [options] { return Import(*options); }};
 }
