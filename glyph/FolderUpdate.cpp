@@ -155,7 +155,7 @@ void FolderUpdate::Stage(const std::string& name, std::span<const std::uint8_t> 
     if (entry.way == Way::Exchange) {
         entry.replaced = *replaced;
         // Only a privileged process can give a new file another user's name.
-        if (::geteuid() != 0 && replaced->st_uid != ::geteuid()) return StageInPlace(entry, bytes);
+        if (user_ != 0 && replaced->st_uid != user_) return StageInPlace(entry, bytes);
     }
     UniqueFd fd(::openat(stagingFd_.Get(), name.c_str(),
                          O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666));

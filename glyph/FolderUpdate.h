@@ -1,6 +1,7 @@
 #pragma once
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <functional>
@@ -113,6 +114,7 @@ class FolderUpdate {
     std::vector<std::string> madeParents_;
     std::vector<Entry> entries_;
     std::optional<NewFileIdentity> identity_;
+    uid_t user_ = ::geteuid();
     bool committed_ = false;
 };
 
