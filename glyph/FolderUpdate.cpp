@@ -131,10 +131,11 @@ void FolderUpdate::MakeStagingFolder() {
             if (errno == EEXIST) continue;
             Fail("", Kind::CannotCreate, step, errno);
         }
+        // Until it is locked, a cleaner of leftovers may take it for one and remove it.
         UniqueFd fd(
             ::openat(parent, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        if (!fd.Valid() && errno == ENOENT) continue;
         if (!fd.Valid()) Fail("", Kind::CannotCreate, step, errno);
-        // A cleaner that found it before it was locked has removed it.
         ::flock(fd.Get(), LOCK_EX);
         struct stat status {};
         if (::fstat(fd.Get(), &status) == 0 && status.st_nlink == 0) continue;

@@ -53,12 +53,17 @@ DirStream Entries(int dirFd) {
 // The entry opened and locked, when it is of the kind its name says and
 // nobody else holds it; an invalid descriptor otherwise.
 UniqueFd Claim(int dirFd, const char* name, LeftoverKind kind) {
-    const int flags = kind == LeftoverKind::StagingFolder ? O_DIRECTORY : 0;
-    UniqueFd fd(
-        ::openat(dirFd, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY | flags));
+    const bool folder = kind == LeftoverKind::StagingFolder;
+    // Looked at before it is opened: opening a device can act on it.
     struct stat status {};
-    if (!fd.Valid() || ::fstat(fd.Get(), &status) != 0 ||
-        (kind == LeftoverKind::TemporaryFile && !S_ISREG(status.st_mode)) ||
+    if (::fstatat(dirFd, name, &status, AT_SYMLINK_NOFOLLOW) != 0 ||
+        !(folder ? S_ISDIR(status.st_mode) : S_ISREG(status.st_mode)))
+        return UniqueFd();
+    UniqueFd fd(::openat(
+        dirFd, name,
+        O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY | (folder ? O_DIRECTORY : 0)));
+    struct stat opened {};
+    if (!fd.Valid() || ::fstat(fd.Get(), &opened) != 0 || opened.st_ino != status.st_ino ||
         ::flock(fd.Get(), LOCK_EX | LOCK_NB) != 0)
         return UniqueFd();
     return fd;
