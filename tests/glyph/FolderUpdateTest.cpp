@@ -207,28 +207,32 @@ TEST_F(FolderUpdateTest, AnUpdateWaitsForTheOneThatHoldsTheFolder) {
     for (const int fd : {ready[0], ready[1], release[0], release[1]}) ::close(fd);
 }
 
-// SIGTERM during an update undoes it, and then ends the process.
+// SIGINT, SIGTERM or SIGHUP during an update undoes it, and then ends the
+// process as the signal would have.
 TEST_F(FolderUpdateTest, ASignalUndoesTheUpdateAndThenEndsTheProcess) {
     Write(root_ / "a", Old);
     const Files before = Contents(root_);
-    const pid_t child = ::fork();
-    if (child == 0) {
-        try {
-            FolderUpdate update(root_.string(), nullptr);
-            const struct stat status = Stat(root_ / "a");
-            update.Stage("a", New, &status);
-            update.Stage("b", New, nullptr);
-            ::raise(SIGTERM);
-            update.Commit();
-        } catch (const FolderUpdateError& error) {
-            ::_exit(error.Error() == EINTR ? 3 : 4);  // the signal should have come first
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(signal);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            try {
+                FolderUpdate update(root_.string(), nullptr);
+                const struct stat status = Stat(root_ / "a");
+                update.Stage("a", New, &status);
+                update.Stage("b", New, nullptr);
+                ::raise(signal);
+                update.Commit();
+            } catch (const FolderUpdateError& error) {
+                ::_exit(error.Error() == EINTR ? 3 : 4);  // the signal should have come first
+            }
+            ::_exit(5);
         }
-        ::_exit(5);
+        int status = -1;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+        EXPECT_EQ(Contents(root_), before);
     }
-    int status = -1;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
-    EXPECT_EQ(Contents(root_), before);
 }
 
 // Only work in progress that nobody holds is a leftover, and only that is
