@@ -1,4 +1,4 @@
-#include "font/FontImport.h"
+#include "formats/freetype/FontImport.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -16,16 +16,16 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "font/BdfBoxes.h"
-#include "font/BdfGlyphCodes.h"
 #include "font/BitmapPixels.h"
-#include "font/Charset.h"
 #include "font/Failure.h"
 #include "font/FontLimits.h"
-#include "font/Gunzip.h"
 #include "font/InkRows.h"
 #include "font/Unicode.h"
 #include "formats/csource/CSource.h"
+#include "formats/freetype/BdfBoxes.h"
+#include "formats/freetype/BdfGlyphCodes.h"
+#include "formats/freetype/Charset.h"
+#include "formats/freetype/Gunzip.h"
 #include "glyph/FileHead.h"
 
 namespace font {

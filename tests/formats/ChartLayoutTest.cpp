@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "font/ChartLayout.h"
+#include "formats/chart/ChartLayout.h"
 
 namespace {
 

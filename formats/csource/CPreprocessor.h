@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "font/CExpression.h"
-#include "font/CTokens.h"
+#include "formats/csource/CExpression.h"
+#include "formats/csource/CTokens.h"
 
 namespace font {
 

@@ -1,4 +1,4 @@
-#include "font/ChartLayout.h"
+#include "formats/chart/ChartLayout.h"
 
 namespace font {
 

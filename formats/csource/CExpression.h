@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "font/CTokens.h"
+#include "formats/csource/CTokens.h"
 
 namespace font {
 

@@ -1,8 +1,8 @@
-#include "font/BdfGlyphCodes.h"
+#include "formats/freetype/BdfGlyphCodes.h"
 
 #include <cstdlib>
 
-#include "font/BdfLines.h"
+#include "formats/freetype/BdfLines.h"
 
 namespace font {
 

@@ -1,4 +1,4 @@
-#include "font/CDeclarations.h"
+#include "formats/csource/CDeclarations.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "font/BdfLines.h"
+#include "formats/freetype/BdfLines.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "font/CExpression.h"
+#include "formats/csource/CExpression.h"
 
 #include <array>
 #include <climits>

@@ -1,4 +1,4 @@
-#include "font/ChartReader.h"
+#include "formats/chart/ChartReader.h"
 
 #include <png.h>
 
@@ -7,10 +7,10 @@
 #include <cstdlib>
 #include <optional>
 
-#include "font/ChartLayout.h"
 #include "font/Failure.h"
-#include "font/LabelFont.h"
 #include "font/Unicode.h"
+#include "formats/chart/ChartLayout.h"
+#include "formats/chart/LabelFont.h"
 
 namespace font {
 namespace {

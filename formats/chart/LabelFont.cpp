@@ -1,4 +1,4 @@
-#include "font/LabelFont.h"
+#include "formats/chart/LabelFont.h"
 
 #include <cctype>
 

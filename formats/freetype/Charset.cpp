@@ -1,4 +1,4 @@
-#include "font/Charset.h"
+#include "formats/freetype/Charset.h"
 
 #include <algorithm>
 #include <array>

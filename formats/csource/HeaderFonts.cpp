@@ -1,14 +1,14 @@
-#include "font/HeaderFonts.h"
+#include "formats/csource/HeaderFonts.h"
 
 #include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <regex>
 
-#include "font/CDeclarations.h"
 #include "font/Failure.h"
 #include "font/InkRows.h"
 #include "font/Unicode.h"
+#include "formats/csource/CDeclarations.h"
 #include "formats/csource/CSource.h"
 
 namespace font {

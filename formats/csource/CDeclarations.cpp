@@ -1,13 +1,13 @@
-#include "font/CDeclarations.h"
+#include "formats/csource/CDeclarations.h"
 
 #include <algorithm>
 #include <array>
 #include <cctype>
 #include <climits>
 
-#include "font/CExpression.h"
-#include "font/CPreprocessor.h"
 #include "font/Failure.h"
+#include "formats/csource/CExpression.h"
+#include "formats/csource/CPreprocessor.h"
 
 namespace font {
 

@@ -1,12 +1,12 @@
-#include "font/Chart.h"
+#include "formats/chart/Chart.h"
 
 #include <algorithm>
 #include <cstdio>
 
-#include "font/ChartLayout.h"
 #include "font/Failure.h"
-#include "font/LabelFont.h"
 #include "font/Unicode.h"
+#include "formats/chart/ChartLayout.h"
+#include "formats/chart/LabelFont.h"
 #include "formats/png/Png.h"
 
 namespace font {

@@ -1,4 +1,4 @@
-#include "font/BdfBoxes.h"
+#include "formats/freetype/BdfBoxes.h"
 
 #include <gtest/gtest.h>
 

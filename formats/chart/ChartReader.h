@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "font/CharRange.h"
-#include "font/ChartLayout.h"
 #include "font/ImportReport.h"
+#include "formats/chart/ChartLayout.h"
 
 namespace font {
 

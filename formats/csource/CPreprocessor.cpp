@@ -1,4 +1,4 @@
-#include "font/CPreprocessor.h"
+#include "formats/csource/CPreprocessor.h"
 
 #include <algorithm>
 #include <cctype>

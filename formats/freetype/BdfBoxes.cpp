@@ -1,13 +1,13 @@
-#include "font/BdfBoxes.h"
+#include "formats/freetype/BdfBoxes.h"
 
 #include <algorithm>
 #include <cstddef>
 #include <optional>
 
-#include "font/BdfLines.h"
 #include "font/Failure.h"
 #include "font/FontLimits.h"
 #include "font/Unicode.h"
+#include "formats/freetype/BdfLines.h"
 
 namespace font {
 namespace {

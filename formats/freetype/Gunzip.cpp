@@ -1,4 +1,4 @@
-#include "font/Gunzip.h"
+#include "formats/freetype/Gunzip.h"
 
 #include <zlib.h>
 

@@ -1,4 +1,4 @@
-#include "font/CTokens.h"
+#include "formats/csource/CTokens.h"
 
 #include <algorithm>
 #include <array>
