@@ -179,6 +179,7 @@ class Importer {
             throw Failure(name_ + ": its ascender and descender take more than 7 rows at any size");
         face_ = bestFace == 0 ? std::move(first) : Open(bestFace);
         FT_Set_Pixel_Sizes(face_.get(), 0, static_cast<FT_UInt>(bestSize));
+        outlineSize_ = bestSize;
         ascent_ = LineRows(face_.get()).first;
         report_.source = "its outlines at " + std::to_string(bestSize) + " pixels";
         if (faces > 1) report_.source += " (face " + std::to_string(bestFace) + ")";
@@ -277,8 +278,26 @@ class Importer {
 
     bool Wanted(char32_t cp) const { return Picks(ranges_, cp); }
 
+    // Whether every point of the glyph's outline falls on a pixel corner at
+    // the size chosen, as in the fonts export ttf writes.
+    bool OnPixelGrid(FT_UInt index) const {
+        if (outlineSize_ == 0 || FT_Load_Glyph(face_.get(), index, FT_LOAD_NO_SCALE) != 0 ||
+            face_->glyph->format != FT_GLYPH_FORMAT_OUTLINE)
+            return false;
+        const FT_Outline& outline = face_->glyph->outline;
+        const long em = face_->units_per_EM;
+        for (int i = 0; i < outline.n_points; ++i)
+            if ((outline.points[i].x * outlineSize_) % em != 0 ||
+                (outline.points[i].y * outlineSize_) % em != 0)
+                return false;
+        return true;
+    }
+
     void ImportGlyph(char32_t cp, FT_UInt index) {
-        const FT_Int32 flags = FT_LOAD_RENDER | FT_LOAD_MONOCHROME | FT_LOAD_TARGET_MONO;
+        // Hinting can only move the pixels of an outline on the pixel grid:
+        // FreeType's auto-hinter shifts edges in some scripts (Devanagari).
+        const FT_Int32 flags = FT_LOAD_RENDER | FT_LOAD_MONOCHROME | FT_LOAD_TARGET_MONO |
+                               (OnPixelGrid(index) ? FT_LOAD_NO_HINTING : 0);
         if (FT_Load_Glyph(face_.get(), index, flags) != 0)
             return Skip(DescribeCharacter(cp) + " cannot be loaded");
         const FT_GlyphSlot slot = face_->glyph;
@@ -329,6 +348,7 @@ class Importer {
     Library library_;
     Face face_;
     int ascent_ = 0;
+    int outlineSize_ = 0;  // pixels per em of the outlines read, 0 for a bitmap strike
     std::optional<Charset> charset_;
     std::set<char32_t> imported_;
     ImportReport report_;

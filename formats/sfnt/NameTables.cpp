@@ -12,6 +12,9 @@ namespace {
 constexpr unsigned Family = 1, Style = 2, Unique = 3, FullName = 4, Version = 5, PostScript = 6;
 // Names made by the post table's version 2 besides its 258 standard ones.
 constexpr unsigned FirstOwnName = 258;
+// Name indices from 32768 up are reserved: a font with more glyphs than the
+// names below it has none in post (version 3).
+constexpr std::size_t MaxNamedGlyphs = 32768 - FirstOwnName;
 constexpr std::size_t MaxPostScriptName = 63;
 
 }  // namespace
@@ -58,14 +61,16 @@ std::vector<std::uint8_t> WritePostTable(const SfntFont& font) {
     const bool monospaced = std::all_of(
         font.glyphs.begin(), font.glyphs.end(),
         [&font](const SfntGlyph& g) { return g.advance == font.glyphs.front().advance; });
+    const bool named = font.glyphs.size() <= MaxNamedGlyphs;
     BigEndianBytes out;
-    out.U32(0x00020000);
+    out.U32(named ? 0x00020000 : 0x00030000);
     out.U32(0);  // upright
     // The underline fills the first row under the baseline.
     out.I16(0);
     out.I16(PixelUnits);
     out.U32(monospaced ? 1 : 0);
     for (int i = 0; i < 4; ++i) out.U32(0);  // memory use unknown
+    if (!named) return out.Take();
     out.U16(static_cast<unsigned>(font.glyphs.size()));
     BigEndianBytes names;
     unsigned next = FirstOwnName;

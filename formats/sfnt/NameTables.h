@@ -16,8 +16,8 @@ std::string PostScriptName(const std::string& family);
 // names and a version, for Windows in Unicode.
 std::vector<std::uint8_t> WriteNameTable(const SfntFont& font);
 
-// The post table, version 2: the underline and whether the font is
-// monospaced, and every glyph's name.
+// The post table: the underline, whether the font is monospaced, and
+// every glyph's name (version 2) unless there are too many to number.
 std::vector<std::uint8_t> WritePostTable(const SfntFont& font);
 
 }  // namespace font
