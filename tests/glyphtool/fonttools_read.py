@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Reads every table of a font with fontTools, checking every table's
-checksum and the whole file's; prints the warnings, if any, and exits
-non-zero when a table cannot be read."""
+checksum, the whole file's and the figures derived from the glyphs; prints
+the warnings, if any, and exits non-zero when a table cannot be read."""
 import logging
 import struct
 import sys
@@ -15,6 +15,22 @@ font.ensureDecompiled()
 if "glyf" in font:
     for name in font.getGlyphOrder():
         font["glyf"][name].expand(font["glyf"])
+# The figures derived from the glyphs, as fontTools works them out again.
+written = {
+    "maxp": {k: getattr(font["maxp"], k) for k in ("numGlyphs", "maxPoints", "maxContours")},
+    "head": {k: getattr(font["head"], k) for k in ("xMin", "yMin", "xMax", "yMax")},
+    "hhea": {k: getattr(font["hhea"], k) for k in
+             ("advanceWidthMax", "minLeftSideBearing", "minRightSideBearing", "xMaxExtent")},
+    "OS/2": {"xAvgCharWidth": font["OS/2"].xAvgCharWidth},
+}
+font["maxp"].recalc(font)
+font["hhea"].recalc(font)
+font["OS/2"].recalcAvgCharWidth(font)
+for tag, figures in written.items():
+    for name, value in figures.items():
+        if getattr(font[tag], name) != value:
+            logging.warning("%s %s is %s; the glyphs give %s", tag, name, value,
+                            getattr(font[tag], name))
 with open(sys.argv[1], "rb") as file:
     data = file.read()
 data += b"\0" * (-len(data) % 4)
