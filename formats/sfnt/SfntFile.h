@@ -8,8 +8,8 @@
 namespace font {
 
 // The font file holding `tables`: HarfBuzz's face builder lays out the table
-// directory and the checksums, then head's checksum adjustment is set for the
-// whole file. Raises Failure when HarfBuzz cannot build it.
+// directory and sets every checksum, head's adjustment for the whole file
+// among them. Raises Failure when HarfBuzz cannot build it.
 std::vector<std::uint8_t> AssembleFontFile(const SfntTables& tables);
 
 }  // namespace font

@@ -67,7 +67,7 @@ std::vector<std::uint8_t> Head(const GlyphTables& outlines) {
     BigEndianBytes out;
     out.U32(0x00010000);
     out.U32(0x00010000);  // font revision 1.0
-    out.U32(0);           // the checksum adjustment, set once the file is whole
+    out.U32(0);           // the checksum adjustment, which HarfBuzz sets
     out.U32(0x5F0F3CF5);
     out.U16(0x0009);  // the baseline at y = 0, whole pixels per em
     out.U16(EmUnits);
