@@ -336,6 +336,7 @@ class Importer {
             throw Failure(name_ + ": its ascender and descender take more than 7 rows at any size");
         UseFace(bestFace);
         FT_Set_Pixel_Sizes(face_.get(), 0, static_cast<FT_UInt>(bestSize));
+        outlineSize_ = bestSize;
         ChooseCharacterMap();
         const int declaredTop = -LineRows(face_.get()).first;
         const int top = PlaceInk(declaredTop).first.value_or(declaredTop);
@@ -440,6 +441,21 @@ class Importer {
 
     bool Wanted(char32_t cp) const { return Picks(ranges_, cp); }
 
+    // Whether every point of the glyph's outline falls on a pixel corner at
+    // the size chosen, as in the fonts export ttf writes.
+    bool OnPixelGrid(FT_UInt index) const {
+        if (outlineSize_ == 0 || FT_Load_Glyph(face_.get(), index, FT_LOAD_NO_SCALE) != 0 ||
+            face_->glyph->format != FT_GLYPH_FORMAT_OUTLINE)
+            return false;
+        const FT_Outline& outline = face_->glyph->outline;
+        const long em = face_->units_per_EM;
+        for (int i = 0; i < outline.n_points; ++i)
+            if ((outline.points[i].x * outlineSize_) % em != 0 ||
+                (outline.points[i].y * outlineSize_) % em != 0)
+                return false;
+        return true;
+    }
+
     // The character a code of the character map stands for, if any.
     std::optional<char32_t> CodePoint(FT_ULong code) const {
         return charset_ ? charset_->ToUnicode(code) : std::optional<char32_t>(AsCodePoint(code));
@@ -451,7 +467,10 @@ class Importer {
     // outlines; a glyph whose box is far beyond the cells is looked at no
     // further than its metrics.
     Load LoadGlyph(FT_UInt index) {
-        const FT_Int32 flags = FT_LOAD_MONOCHROME | FT_LOAD_TARGET_MONO;
+        // Hinting can only move the pixels of an outline on the pixel grid:
+        // FreeType's auto-hinter shifts edges in some scripts (Devanagari).
+        const FT_Int32 flags = FT_LOAD_MONOCHROME | FT_LOAD_TARGET_MONO |
+                               (OnPixelGrid(index) ? FT_LOAD_NO_HINTING : 0);
         if (FT_Load_Glyph(face_.get(), index, flags | FT_LOAD_BITMAP_METRICS_ONLY) != 0)
             return Load::Failed;
         const FT_GlyphSlot slot = face_->glyph;
@@ -505,7 +524,8 @@ class Importer {
     Library library_;
     Face face_;
     FT_Long faceIndex_ = -1;
-    int ascent_ = 0;  // rows above the baseline that row 0 lies
+    int ascent_ = 0;       // rows above the baseline that row 0 lies
+    int outlineSize_ = 0;  // pixels per em of the outlines read, 0 for a bitmap strike
     std::optional<Charset> charset_;
     std::vector<std::string> mapWarnings_;
     std::string mapSource_;
