@@ -14,6 +14,7 @@ namespace {
 
 constexpr int Rows = glyph::CellGrid::RowCount;
 constexpr int CellColumns = glyph::CellGrid::ColCount;
+constexpr int RowPitch = 8;  // scaled pixels from one chart row to the next
 
 // The row label: "U+0040", padded to the 8 characters of "U+10FFF0".
 std::string RowLabel(char32_t first) {
@@ -43,21 +44,24 @@ class ChartPainter {
         for (int col = 0; col < ChartLayout::Columns; ++col)
             Text(row, y, layout_.CellX(col), layout_.HeadingY(),
                  std::string(1, "0123456789ABCDEF"[col]));
-        for (int r = 0; r < layout_.rows; ++r) {
-            Text(row, y, layout_.LabelX(), layout_.LabelY(r), RowLabel(rows_[r].first));
-            const long top = layout_.CellY(r);
-            if (y < top || y >= top + layout_.CellHeight()) continue;
-            const int glyphRow = static_cast<int>((y - top) / s);
-            for (int col = 0; col < ChartLayout::Columns; ++col) {
-                const Glyph* glyph = rows_[r].cells[col];
-                if (glyph == nullptr) continue;
-                for (int c = 0; c < CellColumns; ++c) {
-                    const Index index = c >= glyph->width           ? Beyond
-                                        : glyph->Pixel(c, glyphRow) ? Set
-                                                                    : Clear;
-                    const auto x = static_cast<std::size_t>(layout_.CellX(col) + c * s);
-                    std::fill_n(row.begin() + static_cast<long>(x), s, index);
-                }
+        // Only the chart row whose band holds y draws on it, so a pixel row
+        // costs the same however many rows the chart has.
+        const long band = (y - layout_.CellY(0)) / layout_.Unit(RowPitch);
+        if (y < layout_.CellY(0) || band >= layout_.rows) return;
+        const int r = static_cast<int>(band);
+        Text(row, y, layout_.LabelX(), layout_.LabelY(r), RowLabel(rows_[r].first));
+        const long top = layout_.CellY(r);
+        if (y >= top + layout_.CellHeight()) return;
+        const int glyphRow = static_cast<int>((y - top) / s);
+        for (int col = 0; col < ChartLayout::Columns; ++col) {
+            const Glyph* glyph = rows_[r].cells[col];
+            if (glyph == nullptr) continue;
+            for (int c = 0; c < CellColumns; ++c) {
+                const Index index = c >= glyph->width           ? Beyond
+                                    : glyph->Pixel(c, glyphRow) ? Set
+                                                                : Clear;
+                const auto x = static_cast<std::size_t>(layout_.CellX(col) + c * s);
+                std::fill_n(row.begin() + static_cast<long>(x), s, index);
             }
         }
     }
