@@ -60,5 +60,7 @@ class GlyphFolderWrite {
 // Raises Failure when `output` names one of the glyph files of `listing`
 // (under any name), so that a command cannot write over what it reads.
 void RefuseOutputOverInput(const std::filesystem::path& output, const FolderListing& listing);
+// The same for a font file that a command reads.
+void RefuseOutputOverInput(const std::filesystem::path& output, const std::filesystem::path& input);
 
 }  // namespace font
