@@ -7,7 +7,7 @@
 #include "font/Unicode.h"
 #include "formats/chart/ChartLayout.h"
 #include "formats/chart/LabelFont.h"
-#include "formats/png/Png.h"
+#include "picture/Png.h"
 
 namespace font {
 namespace {

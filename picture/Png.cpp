@@ -1,4 +1,4 @@
-#include "formats/png/Png.h"
+#include "picture/Png.h"
 
 #include <png.h>
 
