@@ -158,9 +158,9 @@ class Importer {
     ImportReport Run() {
         ChooseSize();
         const bool bdf = std::string_view(FT_Get_Font_Format(face_.get())) == "BDF";
-        std::set<FT_ULong> reached;
+        std::vector<FT_ULong> reached;
         const auto import = [&](FT_ULong code, FT_UInt index) {
-            if (bdf) reached.insert(code);
+            if (bdf) reached.push_back(code);
             ImportCode(code, index);
         };
         if (codes_) {
@@ -171,7 +171,10 @@ class Importer {
                  code = FT_Get_Next_Char(face_.get(), code, &index))
                 import(code, index);
         }
-        if (bdf) CountLostBdfGlyphs(reached);
+        if (bdf) {
+            std::sort(reached.begin(), reached.end());
+            CountLostBdfGlyphs(reached);
+        }
         std::sort(report_.font.glyphs.begin(), report_.font.glyphs.end(),
                   [](const Glyph& a, const Glyph& b) { return a.codePoint < b.codePoint; });
         return std::move(report_);
@@ -474,7 +477,8 @@ class Importer {
     // The glyphs of a BDF file that no code of FreeType's character map gives:
     // a second glyph for a code, a glyph without one, a code past Unicode, and
     // the glyphs beyond the 65,535 that FreeType keeps of a face.
-    void CountLostBdfGlyphs(const std::set<FT_ULong>& reached) {
+    // `reached` is sorted.
+    void CountLostBdfGlyphs(const std::vector<FT_ULong>& reached) {
         std::set<long> seen;
         for (const BdfGlyphCode& glyph : ReadBdfGlyphCodes(Text())) {
             if (glyph.code < 0) {
@@ -483,7 +487,7 @@ class Importer {
             }
             const auto code = static_cast<FT_ULong>(glyph.code);
             const bool first = seen.insert(glyph.code).second;
-            if (first && reached.contains(code)) continue;
+            if (first && std::binary_search(reached.begin(), reached.end(), code)) continue;
             const std::optional<char32_t> cp = CodePoint(code);
             if (!cp || !Wanted(*cp)) continue;
             if (!first)
