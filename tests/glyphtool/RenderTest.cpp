@@ -58,6 +58,36 @@ TEST_F(Render, WritesAPngOfScaledBlackPixelsOnWhite) {
         }
 }
 
+// At every scale, each black run of the picture starts and ends where the
+// text's pixels say, wherever it falls in the bytes of a one-bit row.
+TEST_F(Render, ThePngDrawsTheTextsPixelsAtEveryScale) {
+    const std::string text = "HiHHiiH";
+    const Result art = Glyphtool({"render", dir, text, "--spacing", "1"});
+    ASSERT_EQ(art.status, 0) << art.err;
+    const std::size_t columns = art.out.find('\n');
+    for (const int scale : {1, 2, 3, 5, 7, 8, 9, 13}) {
+        SCOPED_TRACE("scale " + std::to_string(scale));
+        const auto file = scratch / ("text" + std::to_string(scale) + ".png");
+        ASSERT_EQ(Glyphtool({"render", dir, text, "--spacing", "1", "-o", file, "--scale",
+                             std::to_string(scale)})
+                      .status,
+                  0);
+        png_image image{};
+        image.version = PNG_IMAGE_VERSION;
+        ASSERT_TRUE(png_image_begin_read_from_file(&image, file.c_str()));
+        image.format = PNG_FORMAT_GRAY;
+        std::vector<png_byte> pixels(PNG_IMAGE_SIZE(image));
+        ASSERT_TRUE(png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr));
+        ASSERT_EQ(image.width, columns * static_cast<std::size_t>(scale));
+        ASSERT_EQ(image.height, 7u * static_cast<png_uint_32>(scale));
+        for (png_uint_32 y = 0; y < image.height; ++y)
+            for (png_uint_32 x = 0; x < image.width; ++x) {
+                const char pixel = art.out[(y / scale) * (columns + 1) + x / scale];
+                ASSERT_EQ(pixels[y * image.width + x], pixel == '#' ? 0 : 255) << x << "," << y;
+            }
+    }
+}
+
 TEST_F(Render, NamesTheCharacterWithoutAGlyph) {
     for (const auto& [text, named] : std::vector<std::pair<std::string, std::string>>{
              {"Hé", "'é' (U+00E9)"}, {"Hあ", "'あ' (U+3042)"}, {"H😀", "'😀' (U+1F600)"}}) {
