@@ -19,6 +19,7 @@
 
 #include "font/BitmapPixels.h"
 #include "font/Failure.h"
+#include "font/FontFormat.h"
 #include "font/FontLimits.h"
 #include "font/InkRows.h"
 #include "font/Unicode.h"
@@ -146,8 +147,9 @@ class Importer {
             // A BDF font's glyph boxes are looked at before FreeType allocates them.
             if (IsBdf(bytes_)) CheckBdfBoxes(Text(), name_);
         } else if (!file.whole) {
-            throw Failure(name_ + ": larger than the " + std::to_string(MaxFontFileBytes >> 20) +
-                          " MiB of any font it reads");
+            // Not read whole, so not given to FreeType: the other readers may say more.
+            throw NotThisFormat("and larger than the " + std::to_string(MaxFontFileBytes >> 20) +
+                                " MiB a font FreeType reads may take");
         }
     }
 
