@@ -8,7 +8,7 @@
 #include "formats/chart/ChartFormat.h"
 #include "formats/freetype/FreeTypeFormat.h"
 #include "formats/gfx/GfxFormat.h"
-#include "formats/gfxclassic/GfxClassicFormat.h"
+#include "formats/gfx-classic/GfxClassicFormat.h"
 #include "formats/glcd/GlcdFormat.h"
 #include "formats/max72xx/Max72xxFormat.h"
 

@@ -1,11 +1,32 @@
 #include "formats/csource/CByteTables.h"
 
+#include <algorithm>
 #include <regex>
+#include <set>
 
 #include "font/CDeclarations.h"
 #include "font/Failure.h"
 
 namespace font {
+namespace {
+
+// A plain byte, and not a library's own font type such as MD_MAX72XX's.
+bool IsByteType(const std::vector<std::string>& words) {
+    static const std::set<std::string, std::less<>> bytes = {
+        "uint8_t", "std::uint8_t", "unsigned", "char", "byte", "prog_uchar", "prog_uint8_t"};
+    return !words.empty() && std::all_of(words.begin(), words.end(),
+                                         [](const std::string& w) { return bytes.contains(w); });
+}
+
+}  // namespace
+
+std::optional<std::string_view> CHeaderText(const FontFile& file) {
+    constexpr std::size_t MaxHeaderSize = 64 << 20;
+    const std::string_view text = file.Text();
+    if (!file.whole || text.size() > MaxHeaderSize || text.find('\0') != std::string_view::npos)
+        return std::nullopt;
+    return text;
+}
 
 std::vector<CByteTable> ReadCByteTables(std::string_view text) {
     // The macro comes from the library's own header, which the font's file
@@ -21,7 +42,7 @@ std::vector<CByteTable> ReadCByteTables(std::string_view text) {
     }
     std::vector<CByteTable> tables;
     for (const CDeclaration& d : source.declarations) {
-        if (!d.isArray || d.value.kind != CValue::Kind::List) continue;
+        if (!d.isArray || d.value.kind != CValue::Kind::List || !IsByteType(d.typeWords)) continue;
         CByteTable table{d.name, {}};
         bool bytes = true;
         for (const CValue& item : d.value.items) {

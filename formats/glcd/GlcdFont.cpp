@@ -59,6 +59,10 @@ std::optional<GlcdTable> ReadTable(const std::vector<std::uint8_t>& b) {
         if (w > 0) table.glyphs.push_back(std::move(glyph));
         at += w * rows;
     }
+    // The libraries' fonts end with their last glyph; a fixed-width one may
+    // keep a spare glyph after it.
+    const std::size_t spare = table.fixed ? width * rows : 0;
+    if (b.size() > at + spare) return std::nullopt;
     return table;
 }
 

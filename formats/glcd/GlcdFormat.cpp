@@ -1,5 +1,6 @@
 #include "formats/glcd/GlcdFormat.h"
 
+#include "formats/csource/CByteTables.h"
 #include "formats/csource/CNameOption.h"
 #include "formats/glcd/GlcdFont.h"
 
@@ -14,11 +15,9 @@ font::WrittenFont Write(const font::WriteRequest& request) {
 
 std::optional<font::ImportReport> Read(const font::FontFile& file,
                                        const font::ReadOptions& options) {
-    constexpr std::size_t MaxHeaderSize = 64 << 20;
-    const std::string_view text = file.Text();
-    if (!file.whole || text.size() > MaxHeaderSize || text.find('\0') != std::string_view::npos)
-        return std::nullopt;
-    return font::ReadGlcdFont(text, file.name, options.ranges);
+    const std::optional<std::string_view> text = font::CHeaderText(file);
+    if (!text) return std::nullopt;
+    return font::ReadGlcdFont(*text, file.name, options.ranges);
 }
 
 }  // namespace

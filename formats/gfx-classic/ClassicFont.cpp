@@ -1,4 +1,4 @@
-#include "formats/gfxclassic/ClassicFont.h"
+#include "formats/gfx-classic/ClassicFont.h"
 
 #include <algorithm>
 

@@ -9,7 +9,7 @@
 #include "font/CodeRun.h"
 #include "font/FontFolder.h"
 #include "font/ImportReport.h"
-#include "formats/gfxclassic/ClassicCodePage.h"
+#include "formats/gfx-classic/ClassicCodePage.h"
 
 namespace font {
 

@@ -1,6 +1,7 @@
-#include "formats/gfxclassic/GfxClassicFormat.h"
+#include "formats/gfx-classic/GfxClassicFormat.h"
 
-#include "formats/gfxclassic/ClassicFont.h"
+#include "formats/csource/CByteTables.h"
+#include "formats/gfx-classic/ClassicFont.h"
 
 namespace formats {
 namespace {
@@ -38,12 +39,10 @@ font::WrittenFont Write(const font::WriteRequest& request) {
 
 std::optional<font::ImportReport> Read(const font::FontFile& file,
                                        const font::ReadOptions& options) {
-    constexpr std::size_t MaxHeaderSize = 64 << 20;
-    const std::string_view text = file.Text();
-    if (!file.whole || text.size() > MaxHeaderSize || text.find('\0') != std::string_view::npos)
-        return std::nullopt;
+    const std::optional<std::string_view> text = font::CHeaderText(file);
+    if (!text) return std::nullopt;
     return font::ReadClassicTable(
-        text, file.name, font::ClassicCodePage(CodePageName(options.values)), options.ranges);
+        *text, file.name, font::ClassicCodePage(CodePageName(options.values)), options.ranges);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "formats/gfxclassic/ClassicCodePage.h"
+#include "formats/gfx-classic/ClassicCodePage.h"
 
 #include "font/Charset.h"
 #include "font/Failure.h"
