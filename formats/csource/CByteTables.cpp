@@ -45,7 +45,8 @@ std::vector<CByteTable> ReadCByteTables(std::string_view text) {
         if (!d.isArray || d.value.kind != CValue::Kind::List || !IsByteType(d.typeWords)) continue;
         CByteTable table{d.name, {}};
         bool bytes = true;
-        for (const CValue& item : d.value.items) {
+        for (std::size_t i = 0; i < d.value.Size(); ++i) {
+            const CValue item = d.value.Item(i);
             if (item.kind != CValue::Kind::Number || item.number < 0 || item.number > 255) {
                 bytes = false;
                 break;
