@@ -4,8 +4,8 @@
 #include <regex>
 #include <set>
 
-#include "font/CDeclarations.h"
 #include "font/Failure.h"
+#include "formats/csource/CDeclarations.h"
 
 namespace font {
 namespace {

@@ -1,7 +1,7 @@
 #include "formats/gfx-classic/ClassicCodePage.h"
 
-#include "font/Charset.h"
 #include "font/Failure.h"
+#include "formats/charset/Charset.h"
 
 namespace font {
 namespace {

@@ -62,10 +62,12 @@ const font::FontFormat& GfxClassicFormat() {
         font::FontWriter{
             "Adafruit GFX's glcdfont.c: `font`, --bytes columns for each of the 256 codes, the "
             "top row in bit 0. Code k holds the glyph of the character k stands for in "
-            "--codepage; codes without one are blank, a glyph wider than --bytes is an error, "
-            "and a narrower one is padded with blank columns on the right, so that it comes "
-            "back --bytes wide. The library draws a blank column after each code; with "
-            "cp437(false) it draws codes from 176 on one code higher. --bytes 6 writes QMK's "
+            "--codepage; codes without one are blank, a glyph wider than --bytes is an error "
+            "naming every such glyph, and a narrower one is padded with blank columns on the "
+            "right: its own width is lost, and import gives it the cell width, --bytes "
+            "columns. The library draws a blank column after each code, and draws the codes "
+            "so after cp437(true); its default, cp437(false), draws each code from 176 up "
+            "with the next code's glyph. --bytes 6 writes QMK's "
             "OLED layout, with the defines it needs in a comment.\n\nExample: glyphtool export "
             "gfx-classic 5x7 -o glcdfont.c",
             {&BytesOption(), &CodePageOption()},
