@@ -1,7 +1,7 @@
 #include "formats/csource/CByteTables.h"
 
 #include <algorithm>
-#include <regex>
+#include <cctype>
 #include <set>
 
 #include "font/Failure.h"
@@ -18,22 +18,49 @@ bool IsByteType(const std::vector<std::string>& words) {
                                          [](const std::string& w) { return bytes.contains(w); });
 }
 
-}  // namespace
-
-std::optional<std::string_view> CHeaderText(const FontFile& file) {
-    constexpr std::size_t MaxHeaderSize = 64 << 20;
-    const std::string_view text = file.Text();
-    if (!file.whole || text.size() > MaxHeaderSize || text.find('\0') != std::string_view::npos)
-        return std::nullopt;
-    return text;
+bool IsIdentifierCharacter(char c) {
+    return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '_';
 }
 
+std::size_t SkipSpace(std::string_view text, std::size_t at) {
+    while (at < text.size() && std::isspace(static_cast<unsigned char>(text[at])) != 0) ++at;
+    return at;
+}
+
+// `text` with each GLCDFONTDECL(name) spelled out as the libraries define
+// it: the macro comes from their own header, which a font's file does not
+// include. One pass, so that a large file costs no more than its reading.
+std::string SpellOutFontDeclarations(std::string_view text) {
+    static constexpr std::string_view Macro = "GLCDFONTDECL";
+    std::string out;
+    out.reserve(text.size());
+    std::size_t copied = 0;
+    for (std::size_t at = text.find(Macro); at != std::string_view::npos;
+         at = text.find(Macro, at + 1)) {
+        if (at > 0 && IsIdentifierCharacter(text[at - 1])) continue;
+        std::size_t next = SkipSpace(text, at + Macro.size());
+        if (next >= text.size() || text[next] != '(') continue;
+        const std::size_t nameStart = SkipSpace(text, next + 1);
+        std::size_t nameEnd = nameStart;
+        while (nameEnd < text.size() && IsIdentifierCharacter(text[nameEnd])) ++nameEnd;
+        next = SkipSpace(text, nameEnd);
+        if (nameEnd == nameStart || std::isdigit(static_cast<unsigned char>(text[nameStart])) ||
+            next >= text.size() || text[next] != ')')
+            continue;
+        out.append(text.substr(copied, at - copied));
+        out += "const uint8_t ";
+        out.append(text.substr(nameStart, nameEnd - nameStart));
+        out += "[]";
+        copied = next + 1;
+    }
+    out.append(text.substr(copied));
+    return out;
+}
+
+}  // namespace
+
 std::vector<CByteTable> ReadCByteTables(std::string_view text) {
-    // The macro comes from the library's own header, which the font's file
-    // does not include, so it is spelled out here as the library defines it.
-    static const std::regex declaration(R"(\bGLCDFONTDECL\s*\(\s*([A-Za-z_]\w*)\s*\))");
-    const std::string spelled =
-        std::regex_replace(std::string(text), declaration, "const uint8_t $1[]");
+    const std::string spelled = SpellOutFontDeclarations(text);
     CSource source;
     try {
         source = ReadCSource(spelled);

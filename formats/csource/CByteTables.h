@@ -1,12 +1,9 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "font/FontFile.h"
 
 namespace font {
 
@@ -22,9 +19,5 @@ struct CByteTable {
 // Nothing for text that is not C; tables holding anything but numbers from 0
 // to 255 are left out.
 std::vector<CByteTable> ReadCByteTables(std::string_view text);
-
-// The text of a file that may be a C header: whole, not too large to read
-// whole, and free of NUL bytes.
-std::optional<std::string_view> CHeaderText(const FontFile& file);
 
 }  // namespace font

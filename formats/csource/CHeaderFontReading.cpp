@@ -3,14 +3,11 @@
 #include <algorithm>
 #include <cctype>
 
+#include "formats/csource/CHeaderText.h"
 #include "formats/csource/HeaderFonts.h"
 
 namespace formats {
 namespace {
-
-// The largest C header read as a font: four times the text of a table of
-// all 65,536 codes, which bounds the memory a header takes.
-constexpr std::size_t MaxHeaderSize = std::size_t{32} << 20;
 
 // A macro as a compiler's -D takes it: NAME or NAME=VALUE.
 std::optional<std::string> MacroRefusal(std::string_view define) {
@@ -52,16 +49,7 @@ const font::OptionGroup& CHeaderFontOptions() {
 std::optional<font::ImportReport> ReadCHeaderFont(const font::FontFile& file,
                                                   const font::ReadOptions& options,
                                                   std::string_view source) {
-    const std::string_view text = file.Text();
-    if (!file.whole || text.size() > MaxHeaderSize)
-        throw font::NotThisFormat("and larger than the " + std::to_string(MaxHeaderSize >> 20) +
-                                  " MiB a C header may take");
-    if (const std::size_t nul = text.find('\0'); nul != std::string_view::npos)
-        throw font::NotThisFormat(
-            "nor text (a NUL byte on line " +
-            std::to_string(std::count(text.begin(), text.begin() + static_cast<long>(nul), '\n') +
-                           1) +
-            ")");
+    const std::string_view text = CHeaderText(file);
     auto report = font::ImportHeaderFont(
         text, file.name,
         {options.ranges, options.values.Integer("--ascent"),

@@ -1,6 +1,6 @@
 #include "formats/gfx-classic/GfxClassicFormat.h"
 
-#include "formats/csource/CByteTables.h"
+#include "formats/csource/CHeaderText.h"
 #include "formats/gfx-classic/ClassicFont.h"
 
 namespace formats {
@@ -39,10 +39,9 @@ font::WrittenFont Write(const font::WriteRequest& request) {
 
 std::optional<font::ImportReport> Read(const font::FontFile& file,
                                        const font::ReadOptions& options) {
-    const std::optional<std::string_view> text = font::CHeaderText(file);
-    if (!text) return std::nullopt;
+    const std::string_view text = CHeaderText(file);
     return font::ReadClassicTable(
-        *text, file.name, font::ClassicCodePage(CodePageName(options.values)), options.ranges);
+        text, file.name, font::ClassicCodePage(CodePageName(options.values)), options.ranges);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #include "formats/glcd/GlcdFormat.h"
 
-#include "formats/csource/CByteTables.h"
+#include "formats/csource/CHeaderText.h"
 #include "formats/csource/CNameOption.h"
 #include "formats/glcd/GlcdFont.h"
 
@@ -15,9 +15,8 @@ font::WrittenFont Write(const font::WriteRequest& request) {
 
 std::optional<font::ImportReport> Read(const font::FontFile& file,
                                        const font::ReadOptions& options) {
-    const std::optional<std::string_view> text = font::CHeaderText(file);
-    if (!text) return std::nullopt;
-    return font::ReadGlcdFont(*text, file.name, options.ranges);
+    const std::string_view text = CHeaderText(file);
+    return font::ReadGlcdFont(text, file.name, options.ranges);
 }
 
 }  // namespace

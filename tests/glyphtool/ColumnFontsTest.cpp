@@ -221,7 +221,7 @@ std::string Shown(const fs::path& file) {
 TEST(ColumnFontFiles, LibrarySpellingsComeIn) {
     const Scratch scratch;
     WriteBytes(scratch / "var8.h", R"(#include "allFonts.h"
-GLCDFONTDECL(Var8) = {
+GLCDFONTDECL ( Var8 ) = {
     0x00, 0x0C, // size
     0x03, // width
     0x08, // height
