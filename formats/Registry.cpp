@@ -7,7 +7,9 @@
 #include "formats/c/CFormat.h"
 #include "formats/chart/ChartFormat.h"
 #include "formats/freetype/FreeTypeFormat.h"
+#include "formats/gfx-classic/GfxClassicFormat.h"
 #include "formats/gfx/GfxFormat.h"
+#include "formats/glcd/GlcdFormat.h"
 #include "formats/max72xx/Max72xxFormat.h"
 #include "formats/otb/OtbFormat.h"
 #include "formats/ttf/TtfFormat.h"
@@ -18,8 +20,8 @@ std::span<const font::FontFormat* const> Registry() {
     // FreeType comes first: it knows the most formats by their signatures, so
     // that a text reader never sees a font that merely looks like text.
     static const std::array formats = {
-        &FreeTypeFormat(), &ChartFormat(),   &BdfFormat(), &CFormat(),
-        &GfxFormat(),      &Max72xxFormat(), &TtfFormat(), &OtbFormat(),
+        &FreeTypeFormat(), &ChartFormat(), &BdfFormat(), &CFormat(),    &GfxFormat(),
+        &Max72xxFormat(),  &TtfFormat(),   &OtbFormat(), &GlcdFormat(), &GfxClassicFormat(),
     };
     return formats;
 }

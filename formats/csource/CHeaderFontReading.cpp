@@ -4,13 +4,10 @@
 #include <cctype>
 
 #include "font/Failure.h"
+#include "formats/csource/CHeaderText.h"
 
 namespace formats {
 namespace {
-
-// The largest C header read as a font: four times the text of a table of
-// all 65,536 codes, which bounds the memory a header takes.
-constexpr std::size_t MaxHeaderSize = std::size_t{32} << 20;
 
 // A macro as a compiler's -D takes it: NAME or NAME=VALUE.
 std::optional<std::string> MacroRefusal(std::string_view define) {
@@ -139,16 +136,7 @@ font::FontReader CHeaderFontReader(const HeaderFontKind& kind, std::string fileK
                                    std::string help) {
     if (std::find(Kinds().begin(), Kinds().end(), &kind) == Kinds().end()) Kinds().push_back(&kind);
     const auto read = [&kind](const font::FontFile& file, const font::ReadOptions& options) {
-        const std::string_view text = file.Text();
-        if (!file.whole || text.size() > MaxHeaderSize)
-            throw font::NotThisFormat("and larger than the " + std::to_string(MaxHeaderSize >> 20) +
-                                      " MiB a C header may take");
-        if (const std::size_t nul = text.find('\0'); nul != std::string_view::npos)
-            throw font::NotThisFormat(
-                "nor text (a NUL byte on line " +
-                std::to_string(
-                    std::count(text.begin(), text.begin() + static_cast<long>(nul), '\n') + 1) +
-                ")");
+        const std::string_view text = CHeaderText(file);
         return ReadHeaderFont(
             text, file.name,
             {options.ranges, options.values.Integer("--ascent"),

@@ -23,10 +23,10 @@
 #include "font/FontLimits.h"
 #include "font/InkRows.h"
 #include "font/Unicode.h"
+#include "formats/charset/Charset.h"
 #include "formats/csource/CSource.h"
 #include "formats/freetype/BdfBoxes.h"
 #include "formats/freetype/BdfGlyphCodes.h"
-#include "formats/freetype/Charset.h"
 #include "formats/freetype/Gunzip.h"
 
 namespace font {

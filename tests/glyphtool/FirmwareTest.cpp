@@ -4,6 +4,7 @@
 #include <map>
 
 #include "Glyphtool.h"
+#include "LibraryProgram.h"
 
 namespace testing_glyphtool {
 namespace {
@@ -84,24 +85,6 @@ int main() {
     return 0;
 }
 )";
-
-// Builds a program from a header glyphtool wrote and a stand-in for the
-// library's own header, and returns what it prints.
-std::string RunWithLibrary(const Scratch& scratch, const std::string& header,
-                           const std::string& libraryName, const char* library, const char* main,
-                           const std::string& defines, const std::string& argument = "") {
-    fs::create_directories(scratch / "include");
-    WriteBytes(scratch / "include" / libraryName, library);
-    WriteBytes(scratch / "font.h", header);
-    WriteBytes(scratch / "main.cpp", main);
-    const std::string dir = scratch.path().string();
-    const std::string build = std::string(CXX_COMPILER) +
-                              " -std=c++11 -Wall -Wextra -Werror -Wno-narrowing -I" + dir +
-                              "/include " + defines + " " + dir + "/main.cpp -o " + dir + "/main";
-    EXPECT_EQ(std::system(build.c_str()), 0) << header;
-    EXPECT_EQ(std::system((dir + "/main '" + argument + "' > " + dir + "/out.txt").c_str()), 0);
-    return ReadBytes(scratch / "out.txt");
-}
 
 // A folder of glyphs of every width from 0 to 16 at every other code from
 // `first`, so that the run has holes, and what each file holds.

@@ -1,4 +1,4 @@
-#include "formats/freetype/Charset.h"
+#include "formats/charset/Charset.h"
 
 #include <algorithm>
 #include <array>

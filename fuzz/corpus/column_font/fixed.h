@@ -1,0 +1,6 @@
+#include <stdint.h>
+static const uint8_t Fixed[] PROGMEM = {
+  0x00, 0x00, 2, 7, 0x30, 2,
+  0x7F, 0x41,
+  0x00, 0x00,
+};
