@@ -14,7 +14,7 @@ namespace {
 struct Token {
     enum class Kind { Identifier, Number, Character, String, Punct, End };
     Kind kind = Kind::End;
-    std::string text;  // the identifier or punctuator
+    std::string text;  // the identifier or punctuator, or a string's characters
     std::int64_t value = 0;
     int line = 0;
 };
@@ -216,12 +216,26 @@ class Lexer {
         return {Token::Kind::Character, "", value, line_};
     }
 
+    // The characters of a string as the bytes of a narrow literal: a
+    // character beyond ASCII keeps its UTF-8 bytes, and an escape beyond a
+    // byte (only a wide literal has one) is kept as UTF-8 too.
     Token StringLiteral() {
         ++pos_;
-        while (pos_ < text_.size() && text_[pos_] != '"') LiteralCharacter();
+        std::string bytes;
+        while (pos_ < text_.size() && text_[pos_] != '"') {
+            const std::size_t start = pos_;
+            const bool escape = text_[pos_] == '\\';
+            const std::uint32_t value = LiteralCharacter();
+            if (!escape)
+                bytes.append(text_.substr(start, pos_ - start));
+            else if (value <= 0xFF)
+                bytes += static_cast<char>(value);
+            else
+                bytes += EncodeUtf8(static_cast<char32_t>(value));
+        }
         if (pos_ >= text_.size()) Refuse(line_, "a string does not end");
         ++pos_;
-        return {Token::Kind::String, "", 0, line_};
+        return {Token::Kind::String, std::move(bytes), 0, line_};
     }
 
     std::string_view text_;
@@ -417,7 +431,8 @@ class Parser {
                 break;
             case Token::Kind::String:
                 value.kind = CValue::Kind::String;
-                while (Peek().kind == Token::Kind::String) ++pos_;  // "a" "b" is one string
+                while (Peek().kind == Token::Kind::String)  // "a" "b" is one string
+                    value.bytes += tokens_[pos_++].text;
                 break;
             case Token::Kind::Identifier:
                 value.kind = CValue::Kind::Name;

@@ -16,6 +16,7 @@ struct CValue {
     std::int64_t number = 0;
     bool fromCharacter = false;  // written as a character literal, 'F'
     std::string name;
+    std::string bytes;  // a string's characters, adjacent literals joined, escapes resolved
     std::vector<CValue> items;
     int line = 0;
 };

@@ -9,6 +9,7 @@
 #include "formats/freetype/FreeTypeFormat.h"
 #include "formats/gfx/GfxFormat.h"
 #include "formats/max72xx/Max72xxFormat.h"
+#include "formats/u8g2/U8g2Format.h"
 
 namespace formats {
 
@@ -16,7 +17,8 @@ std::span<const font::FontFormat* const> Registry() {
     // FreeType comes first: it knows the most formats by their signatures, so
     // that a text reader never sees a font that merely looks like text.
     static const std::array formats = {
-        &FreeTypeFormat(), &ChartFormat(), &BdfFormat(), &CFormat(), &GfxFormat(), &Max72xxFormat(),
+        &FreeTypeFormat(), &ChartFormat(),   &BdfFormat(),  &CFormat(),
+        &GfxFormat(),      &Max72xxFormat(), &U8g2Format(),
     };
     return formats;
 }

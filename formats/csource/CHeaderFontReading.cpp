@@ -7,8 +7,8 @@ namespace formats {
 const font::OptionGroup& CHeaderFontOptions() {
     static const font::OptionGroup group{
         {font::OptionSpec::Integer("--ascent",
-                                   "a GFX header's rows above the baseline, 0 to 7 (default: the "
-                                   "one export gfx wrote, else the font's highest top)",
+                                   "the rows above the baseline of a GFX or u8g2 font, 0 to 7 "
+                                   "(default: the one export wrote, else the font's highest top)",
                                    0, 7),
          font::OptionSpec::Text("--font", "NAME", "which font of a header holding several")},
         "--ascent and --font are for C headers"};
