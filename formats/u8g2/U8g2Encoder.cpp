@@ -184,8 +184,13 @@ class Encoder {
         for (int zeros = 1; zeros <= 8; ++zeros)
             for (int ones = 1; ones <= 8; ++ones) {
                 std::size_t total = 0;
-                for (std::size_t i = 0; i < glyphs_.size(); ++i)
-                    total += GlyphBytes(i, zeros, ones).size();
+                for (std::size_t i = 0; i < glyphs_.size(); ++i) {
+                    std::size_t bits = static_cast<std::size_t>(fields_.w + fields_.h + fields_.x +
+                                                                fields_.y + fields_.dx) +
+                                       1;
+                    PutRuns(runs_[i], zeros, ones, [&](unsigned n, unsigned) { bits += n; });
+                    total += (bits + 7) / 8;
+                }
                 if (total < best) best = total, runs = {zeros, ones};
             }
         return runs;
@@ -207,7 +212,8 @@ class Encoder {
         writer.Put(fields_.x, static_cast<unsigned>(box.x + (1 << (fields_.x - 1))));
         writer.Put(fields_.y, static_cast<unsigned>(box.y + (1 << (fields_.y - 1))));
         writer.Put(fields_.dx, static_cast<unsigned>(box.dx + (1 << (fields_.dx - 1))));
-        PutRuns(writer, runs_[i], zeros, ones);
+        PutRuns(runs_[i], zeros, ones,
+                [&](unsigned bits, unsigned value) { writer.Put(bits, value); });
         writer.Put(1, 0);  // a last pair that does not repeat
         out.insert(out.end(), bits.begin(), bits.end());
         if (out.size() > MostGlyphBytes)
@@ -234,20 +240,21 @@ class Encoder {
     }
 
     // The pairs, a run longer than its field split over several and a pair
-    // equal to the one before written as a single repeat bit.
-    static void PutRuns(U8g2BitWriter& writer, const std::vector<unsigned>& lengths, int zeros,
-                        int ones) {
+    // equal to the one before written as a single repeat bit; `put` takes
+    // each field's width and value.
+    template <typename Put>
+    static void PutRuns(const std::vector<unsigned>& lengths, int zeros, int ones, Put put) {
         const unsigned mostZeros = (1u << zeros) - 1, mostOnes = (1u << ones) - 1;
         bool first = true;
         unsigned lastZeros = 0, lastOnes = 0;
         const auto pair = [&](unsigned a, unsigned b) {
             if (!first && a == lastZeros && b == lastOnes) {
-                writer.Put(1, 1);
+                put(1, 1);
                 return;
             }
-            if (!first) writer.Put(1, 0);
-            writer.Put(static_cast<unsigned>(zeros), a);
-            writer.Put(static_cast<unsigned>(ones), b);
+            if (!first) put(1, 0);
+            put(static_cast<unsigned>(zeros), a);
+            put(static_cast<unsigned>(ones), b);
             first = false, lastZeros = a, lastOnes = b;
         };
         for (std::size_t i = 0; i < lengths.size(); i += 2) {

@@ -1,6 +1,7 @@
 #include "formats/u8g2/U8g2Import.h"
 
 #include <algorithm>
+#include <climits>
 #include <set>
 
 #include "font/Failure.h"
@@ -79,15 +80,29 @@ class Importer {
     void Place(char32_t cp, const U8g2Glyph& glyph, int top) {
         std::optional<Glyph> cells = report_.Start(fileName_, cp, glyph.dx);
         if (!cells) return;
-        int dropped = 0;
-        const auto w = static_cast<unsigned>(glyph.w);
-        for (const auto& [first, count] : glyph.ones)
-            for (unsigned at = first; at < first + count; ++at) {
-                const int col = glyph.x + static_cast<int>(at % w);
-                const int row = FontRow(glyph, static_cast<int>(at / w)) - top;
-                if (!SetPixel(*cells, col, row)) ++dropped;
+        // A run may cover thousands of pixels outside the cells: only the
+        // rows of the cells are walked, and the rest counted as dropped.
+        long dropped = 0;
+        const auto w = static_cast<long>(glyph.w);
+        for (const auto& [first, count] : glyph.ones) {
+            long kept = 0;
+            const long begin = first, end = static_cast<long>(first) + count;
+            const long firstRow = std::max(begin / w, static_cast<long>(top + glyph.y + glyph.h));
+            const long lastRow =
+                std::min((end - 1) / w, static_cast<long>(top + glyph.y + glyph.h) +
+                                            glyph::CellGrid::RowCount - 1);
+            for (long boxRow = firstRow; boxRow <= lastRow; ++boxRow) {
+                const long from = std::max(begin, boxRow * w), to = std::min(end, (boxRow + 1) * w);
+                for (long at = std::max(from, boxRow * w - glyph.x);
+                     at < to && at - boxRow * w + glyph.x < glyph::CellGrid::ColCount; ++at)
+                    if (SetPixel(*cells, static_cast<int>(glyph.x + at - boxRow * w),
+                                 FontRow(glyph, static_cast<int>(boxRow)) - top))
+                        ++kept;
             }
-        report_.Keep(fileName_, std::move(*cells), dropped);
+            dropped += static_cast<long>(count) - kept;
+        }
+        report_.Keep(fileName_, std::move(*cells),
+                     static_cast<int>(std::min<long>(dropped, INT_MAX)));
     }
 
     std::span<const std::uint8_t> bytes_;
