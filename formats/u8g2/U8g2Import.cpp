@@ -28,7 +28,7 @@ class Importer {
         try {
             font_ = ParseU8g2Font(bytes_);
         } catch (const Failure& failure) {
-            throw Failure(fileName_ + ": " + fontName_ + " " + failure.what());
+            throw Failure(fileName_ + ": " + fontName_ + ": " + failure.what());
         }
         // First the glyphs that come in and the rows their ink takes, then
         // their pixels once the rows are placed.

@@ -312,8 +312,8 @@ class ConverterStyleFont {
     }
 
     // The font as C source with octal and hexadecimal escapes, split over lines.
-    std::string Source(const std::string& name) const {
-        const auto bytes = Bytes();
+    std::string Source(const std::string& name) const { return SourceOf(Bytes(), name); }
+    static std::string SourceOf(const std::vector<std::uint8_t>& bytes, const std::string& name) {
         std::string out = "const uint8_t " + name + "[" + std::to_string(bytes.size()) +
                           "] U8G2_FONT_SECTION(\"" + name + "\") =\n  \"";
         for (std::size_t i = 0; i + 1 < bytes.size(); ++i) {
@@ -497,6 +497,74 @@ TEST(U8g2, NoConverterRunWidthsMakeTheFontSmaller) {
             smallest = std::min(smallest, converter.Bytes().size());
         }
     EXPECT_LE(size, smallest);
+}
+
+// What cannot be written or read whole says which glyph and why, in one
+// line: a refused font writes nothing, a skipped glyph leaves the others.
+TEST(U8g2, RefusalsAndSkipsNameTheGlyph) {
+    const Scratch scratch;
+    fs::create_directory(scratch / "astral");
+    WriteBytes(scratch / "astral" / FileName('A'), GlyphFile({"#", "#", "#", "#", "#", "#", "#"}));
+    WriteBytes(scratch / "astral" / FileName(0x1F600),
+               GlyphFile({".", ".", ".", ".", ".", ".", "."}));
+
+    const auto fontWith = [](std::vector<ConverterStyleFont::Glyph> glyphs) {
+        ConverterStyleFont font(3, 3, 6);
+        for (auto& g : glyphs) font.Add(std::move(g));
+        return font;
+    };
+    const ConverterStyleFont::Glyph a{'A', 0, 0, 2, 2, 3, {"##", "#."}};
+    const ConverterStyleFont::Glyph b{'B', 0, 0, 2, 2, 3, {"#.", "##"}};
+    WriteBytes(scratch / "wide.c",
+               fontWith({a, {'W', 0, 0, 2, 2, 20, {"##", "##"}}, b}).Source("u8g2_font_wide"));
+    WriteBytes(scratch / "overflow.c",
+               fontWith({a, {'O', 0, 0, 2, 2, 3, {"##", "##", "##"}}, b}).Source("u8g2_font_over"));
+    WriteBytes(scratch / "tall.c",
+               fontWith({a, {'T', 0, -2, 1, 9, 2, std::vector<std::string>(9, "#")}})
+                   .Source("u8g2_font_tall"));
+    auto jump = fontWith({a, b}).Bytes();
+    jump[23 + 1] = 250;  // the size of 'A'
+    WriteBytes(scratch / "jump.c", ConverterStyleFont::SourceOf(jump, "u8g2_font_jump"));
+    auto cut = fontWith({a, b}).Bytes();
+    cut.resize(30);
+    WriteBytes(scratch / "cut.c", ConverterStyleFont::SourceOf(cut, "u8g2_font_cut"));
+
+    struct Case {
+        std::vector<std::string> args;
+        std::string reason;
+    };
+    const Case refused[] = {
+        {{"export", "u8g2", scratch / "astral", "-o", scratch / "out.c"}, "U+1F600"},
+        {{"import", scratch / "tall.c", "-o", scratch / "out"}, "spans 9 rows, more than 7"},
+        {{"import", scratch / "jump.c", "-o", scratch / "out"}, "glyph of 0x41 is 250 bytes"},
+        {{"import", scratch / "cut.c", "-o", scratch / "out"},
+         "u8g2_font_cut: the glyph of 0x41 is 8 bytes long, past the end"},
+        {{"import", scratch / "wide.c", "-o", scratch / "out", "--font", "u8g2_font_x"},
+         "holds no font u8g2_font_x; it holds u8g2_font_wide"},
+    };
+    for (const Case& c : refused) {
+        SCOPED_TRACE(c.reason);
+        const Result run = Glyphtool(c.args);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+        EXPECT_NE(run.err.find(c.reason), std::string::npos) << run.err;
+        EXPECT_FALSE(fs::exists(scratch / "out"));
+        EXPECT_FALSE(fs::exists(scratch / "out.c"));
+    }
+
+    const Case skipped[] = {
+        {{"import", scratch / "wide.c", "-o", scratch / "wide"}, "'W' (U+0057) is 20 columns wide"},
+        {{"import", scratch / "overflow.c", "-o", scratch / "overflow"},
+         "'O' (U+004F) of u8g2_font_over: a run overflows its 2 x 2 box; skipped"},
+    };
+    for (const Case& c : skipped) {
+        SCOPED_TRACE(c.reason);
+        const Result run = Glyphtool(c.args);
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_NE(run.err.find(c.reason), std::string::npos) << run.err;
+        EXPECT_NE(run.out.find("(1 skipped, 0 clipped)"), std::string::npos) << run.out;
+        EXPECT_EQ(Snapshot(c.args[3]).size(), 2u);
+    }
 }
 
 }  // namespace
