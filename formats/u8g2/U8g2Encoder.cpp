@@ -4,6 +4,7 @@
 #include <climits>
 #include <string>
 
+#include "font/CodeRun.h"
 #include "font/Failure.h"
 #include "font/Unicode.h"
 #include "formats/u8g2/U8g2Bits.h"
@@ -277,12 +278,11 @@ class Encoder {
 std::vector<const Glyph*> U8g2Glyphs(const Font& font, const std::vector<CharRange>& ranges) {
     std::vector<const Glyph*> glyphs;
     std::vector<std::string> beyond;
-    for (const Glyph& glyph : font.glyphs) {
-        if (!Picks(ranges, glyph.codePoint)) continue;
-        if (glyph.codePoint > 0xFFFF)
-            beyond.push_back(DescribeCharacter(glyph.codePoint));
+    for (const Glyph* glyph : PickedGlyphs(font, ranges)) {
+        if (glyph->codePoint > 0xFFFF)
+            beyond.push_back(DescribeCharacter(glyph->codePoint));
         else
-            glyphs.push_back(&glyph);
+            glyphs.push_back(glyph);
     }
     if (!beyond.empty()) {
         std::string names;

@@ -21,10 +21,12 @@ struct U8g2Options {
 
 // The bytes of a u8g2 font: its 23-byte header, the glyphs below 0x100, the
 // lookup table and the glyphs from 0x100, with the run widths that make it
-// smallest. Raises Failure for a code past U+FFFF or a glyph over 254 bytes.
+// smallest. Raises Failure for a font without glyphs, a code past U+FFFF or
+// a glyph over 254 bytes.
 std::vector<std::uint8_t> EncodeU8g2Font(const Font& font, const U8g2Options& options);
 
-// The glyphs `EncodeU8g2Font` takes: those `ranges` pick.
+// The glyphs `EncodeU8g2Font` takes: those `ranges` pick. Raises Failure
+// when there are none, or for codes past U+FFFF, naming them.
 std::vector<const Glyph*> U8g2Glyphs(const Font& font, const std::vector<CharRange>& ranges);
 
 }  // namespace font

@@ -46,10 +46,10 @@ font::WrittenFont Write(const font::WriteRequest& request) {
 
 std::optional<font::ImportReport> Read(const font::FontFile& file,
                                        const font::ReadOptions& options) {
-    constexpr std::size_t MaxSourceSize = 64 << 20;
+    // u8g2's own file of fonts runs to tens of megabytes: any file read whole
+    // is taken.
     const std::string_view text = file.Text();
-    if (!file.whole || text.size() > MaxSourceSize || text.find('\0') != std::string_view::npos ||
-        !font::MentionsU8g2(text))
+    if (!file.whole || text.find('\0') != std::string_view::npos || !font::MentionsU8g2(text))
         return std::nullopt;
     std::vector<font::U8g2Array> arrays;
     try {

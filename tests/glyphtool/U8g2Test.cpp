@@ -535,6 +535,8 @@ TEST(U8g2, RefusalsAndSkipsNameTheGlyph) {
     };
     const Case refused[] = {
         {{"export", "u8g2", scratch / "astral", "-o", scratch / "out.c"}, "U+1F600"},
+        {{"export", "u8g2", scratch / "astral", "-o", scratch / "out.c", "--chars", "0x30"},
+         "no glyph of the folder is among the characters chosen"},
         {{"import", scratch / "tall.c", "-o", scratch / "out"}, "spans 9 rows, more than 7"},
         {{"import", scratch / "jump.c", "-o", scratch / "out"}, "glyph of 0x41 is 250 bytes"},
         {{"import", scratch / "cut.c", "-o", scratch / "out"},
