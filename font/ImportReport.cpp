@@ -18,7 +18,7 @@ std::optional<Glyph> ImportReport::Start(const std::string& fontName, char32_t c
     return BlankGlyph(cp, static_cast<int>(width));
 }
 
-void ImportReport::Keep(const std::string& fontName, Glyph glyph, int dropped) {
+void ImportReport::Keep(const std::string& fontName, Glyph glyph, std::int64_t dropped) {
     if (dropped > 0) {
         warnings.push_back(fontName + ": " + DescribeCharacter(glyph.codePoint) + " loses " +
                            std::to_string(dropped) + (dropped == 1 ? " pixel" : " pixels") +
@@ -31,7 +31,7 @@ void ImportReport::Keep(const std::string& fontName, Glyph glyph, int dropped) {
 
 bool SetPixel(Glyph& glyph, int col, int row) {
     if (col < 0 || col >= glyph.width || row < 0 || row >= glyph::CellGrid::RowCount) return false;
-    glyph.cells.Set(col, row, glyph::clRed);
+    glyph.rows[static_cast<std::size_t>(row)] |= static_cast<std::uint16_t>(0x8000u >> col);
     return true;
 }
 

@@ -9,6 +9,8 @@
 #include "formats/freetype/FreeTypeFormat.h"
 #include "formats/gfx/GfxFormat.h"
 #include "formats/max72xx/Max72xxFormat.h"
+#include "formats/otb/OtbFormat.h"
+#include "formats/ttf/TtfFormat.h"
 #include "formats/u8g2/U8g2Format.h"
 
 namespace formats {
@@ -17,8 +19,8 @@ std::span<const font::FontFormat* const> Registry() {
     // FreeType comes first: it knows the most formats by their signatures, so
     // that a text reader never sees a font that merely looks like text.
     static const std::array formats = {
-        &FreeTypeFormat(), &ChartFormat(),   &BdfFormat(),  &CFormat(),
-        &GfxFormat(),      &Max72xxFormat(), &U8g2Format(),
+        &FreeTypeFormat(), &ChartFormat(), &BdfFormat(), &CFormat(),    &GfxFormat(),
+        &Max72xxFormat(),  &TtfFormat(),   &OtbFormat(), &U8g2Format(),
     };
     return formats;
 }

@@ -53,7 +53,7 @@ std::optional<font::ImportReport> Read(const font::FontFile& file,
         return std::nullopt;
     std::vector<font::U8g2Array> arrays;
     try {
-        arrays = font::FindU8g2Arrays(text);
+        arrays = font::FindU8g2Arrays(text, options.values.All("--define"));
     } catch (const font::Failure& failure) {
         throw font::Failure(file.name + ": " + failure.what());
     }

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "font/CDeclarations.h"
+#include "formats/csource/CDeclarations.h"
 
 namespace font {
 namespace {
@@ -43,8 +43,9 @@ bool MentionsU8g2(std::string_view text) {
            text.find("u8g2_font_") != std::string_view::npos;
 }
 
-std::vector<U8g2Array> FindU8g2Arrays(std::string_view text) {
-    const CSource source = ReadCSource(text);
+std::vector<U8g2Array> FindU8g2Arrays(std::string_view text,
+                                      const std::vector<std::string>& defines) {
+    const CSource source = ReadCSource(text, defines);
     const bool sectioned = text.find("U8G2_FONT_SECTION") != std::string_view::npos;
     std::vector<U8g2Array> arrays;
     for (const CDeclaration& d : source.declarations) {

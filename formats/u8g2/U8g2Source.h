@@ -25,7 +25,9 @@ bool MentionsU8g2(std::string_view text);
 
 // The arrays of `text` initialised from a string that are u8g2 fonts: named
 // u8g2_font_…, or in a file that places its fonts with U8G2_FONT_SECTION.
-// Raises Failure ("line N: …") for text that is not C.
-std::vector<U8g2Array> FindU8g2Arrays(std::string_view text);
+// `defines` are macros as a compiler's -D gives them. Raises Failure
+// ("line N: …") for text that is not C.
+std::vector<U8g2Array> FindU8g2Arrays(std::string_view text,
+                                      const std::vector<std::string>& defines = {});
 
 }  // namespace font
