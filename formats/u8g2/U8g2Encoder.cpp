@@ -179,17 +179,28 @@ class Encoder {
     }
 
     // The run widths that give the fewest bytes, as many as u8g2 can read.
+    // A width wider than the longest run needs only adds bits to each pair,
+    // and a total already past the best cannot win.
     std::pair<int, int> SmallestRuns() const {
+        unsigned longestZeros = 0, longestOnes = 0;
+        for (const std::vector<unsigned>& lengths : runs_)
+            for (std::size_t i = 0; i < lengths.size(); i += 2)
+                longestZeros = std::max(longestZeros, lengths[i]),
+                longestOnes = std::max(longestOnes, lengths[i + 1]);
+        const int mostZeros = std::clamp(UnsignedBits(longestZeros), 1, 8);
+        const int mostOnes = std::clamp(UnsignedBits(longestOnes), 1, 8);
+        const std::size_t fieldBits =
+            static_cast<std::size_t>(fields_.w + fields_.h + fields_.x + fields_.y + fields_.dx) +
+            1;
         std::size_t best = SIZE_MAX;
         std::pair<int, int> runs{2, 2};
-        for (int zeros = 1; zeros <= 8; ++zeros)
-            for (int ones = 1; ones <= 8; ++ones) {
+        for (int zeros = 1; zeros <= mostZeros; ++zeros)
+            for (int ones = 1; ones <= mostOnes; ++ones) {
                 std::size_t total = 0;
-                for (std::size_t i = 0; i < glyphs_.size(); ++i) {
-                    std::size_t bits = static_cast<std::size_t>(fields_.w + fields_.h + fields_.x +
-                                                                fields_.y + fields_.dx) +
-                                       1;
-                    PutRuns(runs_[i], zeros, ones, [&](unsigned n, unsigned) { bits += n; });
+                for (std::size_t i = 0; i < glyphs_.size() && total < best; ++i) {
+                    std::size_t bits = fieldBits;
+                    PutRuns(runs_[i], zeros, ones,
+                            [&](unsigned n, unsigned, unsigned times) { bits += n * times; });
                     total += (bits + 7) / 8;
                 }
                 if (total < best) best = total, runs = {zeros, ones};
@@ -213,8 +224,9 @@ class Encoder {
         writer.Put(fields_.x, static_cast<unsigned>(box.x + (1 << (fields_.x - 1))));
         writer.Put(fields_.y, static_cast<unsigned>(box.y + (1 << (fields_.y - 1))));
         writer.Put(fields_.dx, static_cast<unsigned>(box.dx + (1 << (fields_.dx - 1))));
-        PutRuns(runs_[i], zeros, ones,
-                [&](unsigned bits, unsigned value) { writer.Put(bits, value); });
+        PutRuns(runs_[i], zeros, ones, [&](unsigned bits, unsigned value, unsigned times) {
+            for (; times > 0; --times) writer.Put(bits, value);
+        });
         writer.Put(1, 0);  // a last pair that does not repeat
         out.insert(out.end(), bits.begin(), bits.end());
         if (out.size() > MostGlyphBytes)
@@ -242,27 +254,37 @@ class Encoder {
 
     // The pairs, a run longer than its field split over several and a pair
     // equal to the one before written as a single repeat bit; `put` takes
-    // each field's width and value.
+    // a field's width, its value and how many times it comes in a row, so
+    // that counting the bits of a long run takes no longer than a short one.
     template <typename Put>
     static void PutRuns(const std::vector<unsigned>& lengths, int zeros, int ones, Put put) {
         const unsigned mostZeros = (1u << zeros) - 1, mostOnes = (1u << ones) - 1;
         bool first = true;
         unsigned lastZeros = 0, lastOnes = 0;
-        const auto pair = [&](unsigned a, unsigned b) {
-            if (!first && a == lastZeros && b == lastOnes) {
-                put(1, 1);
-                return;
+        const auto pairs = [&](unsigned a, unsigned b, unsigned times) {
+            if (times == 0) return;
+            if (first || a != lastZeros || b != lastOnes) {
+                if (!first) put(1u, 0u, 1u);
+                put(static_cast<unsigned>(zeros), a, 1u);
+                put(static_cast<unsigned>(ones), b, 1u);
+                first = false, lastZeros = a, lastOnes = b, --times;
             }
-            if (!first) put(1, 0);
-            put(static_cast<unsigned>(zeros), a);
-            put(static_cast<unsigned>(ones), b);
-            first = false, lastZeros = a, lastOnes = b;
+            put(1u, 1u, times);
         };
         for (std::size_t i = 0; i < lengths.size(); i += 2) {
             unsigned a = lengths[i], b = lengths[i + 1];
-            for (; a > mostZeros; a -= mostZeros) pair(mostZeros, 0);
-            for (; b > mostOnes; b -= mostOnes, a = 0) pair(a, mostOnes);
-            if (a != 0 || b != 0) pair(a, b);
+            if (a > mostZeros) {  // whole fields of zeros until what is left fits one
+                const unsigned whole = (a - 1) / mostZeros;
+                pairs(mostZeros, 0, whole);
+                a -= whole * mostZeros;
+            }
+            if (b > mostOnes) {  // the first of the ones takes the zeros left
+                const unsigned whole = (b - 1) / mostOnes;
+                pairs(a, mostOnes, 1);
+                pairs(0, mostOnes, whole - 1);
+                a = 0, b -= whole * mostOnes;
+            }
+            if (a != 0 || b != 0) pairs(a, b, 1);
         }
     }
 

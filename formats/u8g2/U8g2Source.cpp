@@ -1,7 +1,6 @@
 #include "formats/u8g2/U8g2Source.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "formats/csource/CDeclarations.h"
 
@@ -28,9 +27,10 @@ std::string U8g2Source(const std::vector<std::uint8_t>& font, const std::string&
         if (Plain(font[i])) {
             out += static_cast<char>(font[i]);
         } else {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\%o", static_cast<unsigned>(font[i]));
-            out += escape;
+            out += '\\';
+            if (font[i] >= 0100) out += static_cast<char>('0' + (font[i] >> 6));
+            if (font[i] >= 010) out += static_cast<char>('0' + (font[i] >> 3 & 7));
+            out += static_cast<char>('0' + (font[i] & 7));
         }
         if ((i + 1) % BytesPerLine == 0 && i + 1 < written) out += "\"\n  \"";
     }
