@@ -115,7 +115,8 @@ class InitialiserExpression final : public CExpression {
 class Parser {
   public:
     // Strings may take together at most `maxBytes`.
-    Parser(CPreprocessor& tokens, std::size_t maxBytes) : tokens_(tokens), maxBytes_(maxBytes) {}
+    Parser(CPreprocessor& tokens, std::size_t maxBytes, CKeep keep)
+        : tokens_(tokens), maxBytes_(maxBytes), keep_(keep) {}
 
     void Run(CSource& source) {
         while (Peek().kind != CToken::Kind::End) {
@@ -299,7 +300,8 @@ class Parser {
         tokens_.Advance();  // '{'
         while (!IsPunct(Peek(), "}")) {
             const std::size_t whole = list.WholeItems();
-            list.Append(Value(depth + 1));
+            CValue item = Value(depth + 1);
+            if (keep_ == CKeep::Everything) list.Append(std::move(item));
             Count(list.WholeItems() - whole, list.line);
             if (IsPunct(Peek(), ",")) {
                 tokens_.Advance();
@@ -318,16 +320,17 @@ class Parser {
     std::size_t values_ = 0;
     std::size_t maxBytes_;
     std::size_t bytes_ = 0;
+    CKeep keep_;
 };
 
 }  // namespace
 
-CSource ReadCSource(std::string_view text, const std::vector<std::string>& defines) {
+CSource ReadCSource(std::string_view text, const std::vector<std::string>& defines, CKeep keep) {
     CSource source;
     CPreprocessor tokens(text, defines);
     std::size_t maxBytes = text.size();
     for (const std::string& define : defines) maxBytes += define.size();
-    Parser(tokens, maxBytes).Run(source);
+    Parser(tokens, maxBytes, keep).Run(source);
     return source;
 }
 

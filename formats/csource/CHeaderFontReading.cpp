@@ -49,19 +49,25 @@ const font::OptionGroup& CHeaderFontOptions() {
     return group;
 }
 
-std::optional<font::ImportReport> ReadCHeaderFont(const font::FontFile& file,
-                                                  const font::ReadOptions& options,
-                                                  std::string_view source) {
+std::string_view CSourceText(const font::FontFile& file, std::size_t maxBytes,
+                             std::string_view what) {
     const std::string_view text = file.Text();
-    if (!file.whole || text.size() > MaxHeaderSize)
-        throw font::NotThisFormat("and larger than the " + std::to_string(MaxHeaderSize >> 20) +
-                                  " MiB a C header may take");
+    if (!file.whole || text.size() > maxBytes)
+        throw font::NotThisFormat("and larger than the " + std::to_string(maxBytes >> 20) +
+                                  " MiB " + std::string(what) + " may take");
     if (const std::size_t nul = text.find('\0'); nul != std::string_view::npos)
         throw font::NotThisFormat(
             "nor text (a NUL byte on line " +
             std::to_string(std::count(text.begin(), text.begin() + static_cast<long>(nul), '\n') +
                            1) +
             ")");
+    return text;
+}
+
+std::optional<font::ImportReport> ReadCHeaderFont(const font::FontFile& file,
+                                                  const font::ReadOptions& options,
+                                                  std::string_view source) {
+    const std::string_view text = CSourceText(file, MaxHeaderSize, "a C header");
     auto report = font::ImportHeaderFont(
         text, file.name,
         {options.ranges, options.values.Integer("--ascent"),

@@ -47,10 +47,9 @@ font::WrittenFont Write(const font::WriteRequest& request) {
 std::optional<font::ImportReport> Read(const font::FontFile& file,
                                        const font::ReadOptions& options) {
     // u8g2's own file of fonts runs to tens of megabytes: any file read whole
-    // is taken.
-    const std::string_view text = file.Text();
-    if (!file.whole || text.find('\0') != std::string_view::npos || !font::MentionsU8g2(text))
-        return std::nullopt;
+    // is taken, and only its strings are kept.
+    if (!font::MentionsU8g2(file.Text())) return std::nullopt;
+    const std::string_view text = CSourceText(file, font::MaxFontFileBytes, "u8g2's C source");
     std::vector<font::U8g2Array> arrays;
     try {
         arrays = font::FindU8g2Arrays(text, options.values.All("--define"));

@@ -45,7 +45,7 @@ bool MentionsU8g2(std::string_view text) {
 
 std::vector<U8g2Array> FindU8g2Arrays(std::string_view text,
                                       const std::vector<std::string>& defines) {
-    const CSource source = ReadCSource(text, defines);
+    const CSource source = ReadCSource(text, defines, CKeep::Strings);
     const bool sectioned = text.find("U8G2_FONT_SECTION") != std::string_view::npos;
     std::vector<U8g2Array> arrays;
     for (const CDeclaration& d : source.declarations) {

@@ -261,6 +261,18 @@ TEST(CDeclarationsTest, StringsKeepTheirBytes) {
     }
 }
 
+// A reading of strings alone reads lists to their end without keeping them.
+TEST(CDeclarationsTest, StringsAloneLeaveListsEmpty) {
+    const font::CSource source = font::ReadCSource(
+        "const int t[] = {1, {2, 3}, 'x'};\nconst char v[] = \"ab\";\nconst int n = 4;", {},
+        font::CKeep::Strings);
+    ASSERT_EQ(source.declarations.size(), 3u);
+    EXPECT_EQ(source.declarations[0].value.kind, font::CValue::Kind::List);
+    EXPECT_EQ(source.declarations[0].value.Size(), 0u);
+    EXPECT_EQ(source.declarations[1].value.bytes, "ab");
+    EXPECT_EQ(source.declarations[2].value.number, 4);
+}
+
 // Macros cannot make strings take more memory than the text they come from.
 TEST(CDeclarationsTest, StringsFromMacrosStayBounded) {
     const std::string kilobyte(1024, 'k');

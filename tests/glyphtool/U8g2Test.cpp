@@ -415,8 +415,8 @@ TEST(U8g2, ConverterStyleFontsImportToWhatTheyDraw) {
         text += font::EncodeUtf8(codes[i]);
     }
     const Scratch scratch;
-    const std::string source = "#include <u8g2.h>\n" + font.Source("u8g2_font_other_tr") +
-                               font.Source("u8g2_font_test_tf");
+    const std::string source = "#include <u8g2.h>\nconst uint8_t table[] = {1, 2, 3};\n" +
+                               font.Source("u8g2_font_other_tr") + font.Source("u8g2_font_test_tf");
     WriteBytes(scratch / "fonts.c", source);
     const Result listed = Glyphtool({"import", scratch / "fonts.c", "-o", scratch / "none"});
     EXPECT_EQ(listed.status, 1);
@@ -525,6 +525,8 @@ TEST(U8g2, RefusalsAndSkipsNameTheGlyph) {
     auto jump = fontWith({a, b}).Bytes();
     jump[23 + 1] = 250;  // the size of 'A'
     WriteBytes(scratch / "jump.c", ConverterStyleFont::SourceOf(jump, "u8g2_font_jump"));
+    WriteBytes(scratch / "nul.c",
+               "/**/\n" + std::string("/* \0 */\n", 8) + fontWith({a, b}).Source("u8g2_font_nul"));
     auto cut = fontWith({a, b}).Bytes();
     cut.resize(30);
     WriteBytes(scratch / "cut.c", ConverterStyleFont::SourceOf(cut, "u8g2_font_cut"));
@@ -541,6 +543,7 @@ TEST(U8g2, RefusalsAndSkipsNameTheGlyph) {
         {{"import", scratch / "jump.c", "-o", scratch / "out"}, "glyph of 0x41 is 250 bytes"},
         {{"import", scratch / "cut.c", "-o", scratch / "out"},
          "u8g2_font_cut: the glyph of 0x41 is 8 bytes long, past the end"},
+        {{"import", scratch / "nul.c", "-o", scratch / "out"}, "nor text (a NUL byte on line 2)"},
         {{"import", scratch / "wide.c", "-o", scratch / "out", "--font", "u8g2_font_x"},
          "holds no font u8g2_font_x; it holds u8g2_font_wide"},
     };
