@@ -4,6 +4,7 @@
 
 #include "ImportedGlyphs.h"
 #include "font/Failure.h"
+#include "font/FontFormat.h"
 #include "formats/u8g2/U8g2Encoder.h"
 #include "formats/u8g2/U8g2Format.h"
 #include "formats/u8g2/U8g2Import.h"
@@ -27,8 +28,8 @@ bool SameGlyphs(const font::Font& a, const font::Font& b) {
 
 // The first byte picks what the rest is: the bytes of a font, or C source.
 // Either gives glyphs that make valid glyph files, and a font's glyphs come
-// back the same through export; or it is refused with a Failure. Nothing
-// crashes or hangs.
+// back the same through export; or it is refused with a Failure, or, as C
+// source, found not to be a u8g2 font. Nothing crashes or hangs.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;
     const std::span<const std::uint8_t> rest(data + 1, size - 1);
@@ -46,6 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 TrapUnlessValid(*report);
         }
     } catch (const font::Failure&) {
+    } catch (const font::NotThisFormat&) {
     }
     return 0;
 }

@@ -167,8 +167,8 @@ CToken StringLiteral(CCursor& at) {
     std::string bytes;
     while (at.AtEnd() || at.text[at.pos] != '"') {
         const std::size_t start = at.pos;
-        const bool escape = at.text[at.pos] == '\\';
-        const std::uint32_t value = LiteralCharacter(at);
+        const bool escape = !at.AtEnd() && at.text[at.pos] == '\\';
+        const std::uint32_t value = LiteralCharacter(at);  // refuses at the end of the text
         const bool universal = escape && (at.text[start + 1] == 'u' || at.text[start + 1] == 'U');
         if (!escape)
             bytes.append(at.text.substr(start, at.pos - start));

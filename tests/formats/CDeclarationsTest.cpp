@@ -254,6 +254,8 @@ TEST(CDeclarationsTest, StringsKeepTheirBytes) {
         {"a string of the file's macro", "#define S \"ab\" \"c\"\nconst char v[] = S;", "abc"},
         {"a string of a define", "const char v[] = S;", "xy", {"S=\"xy\""}},
         {"an empty string", R"(const char v[] = "";)", ""},
+        {"a string the text ends in", R"(const char v[] = "ab)", "line 1: a literal does not end"},
+        {"an escape the text ends in", R"(const char v[] = "a\)", "line 1: a literal does not end"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
