@@ -5,12 +5,17 @@
 
 namespace font {
 
-CodeRun ContiguousRun(const Font& font, const std::vector<CharRange>& ranges,
-                      const std::string& format) {
+std::vector<const Glyph*> PickedGlyphs(const Font& font, const std::vector<CharRange>& ranges) {
     std::vector<const Glyph*> picked;
     for (const Glyph& glyph : font.glyphs)
         if (Picks(ranges, glyph.codePoint)) picked.push_back(&glyph);
     if (picked.empty()) throw Failure("no glyph of the folder is among the characters chosen");
+    return picked;
+}
+
+CodeRun ContiguousRun(const Font& font, const std::vector<CharRange>& ranges,
+                      const std::string& format) {
+    const std::vector<const Glyph*> picked = PickedGlyphs(font, ranges);
     CodeRun run;
     run.first = picked.front()->codePoint;
     run.last = picked.back()->codePoint;

@@ -19,6 +19,10 @@ struct CodeRun {
     const Glyph* At(char32_t cp) const { return slots[cp - first]; }
 };
 
+// The glyphs `ranges` pick (every glyph when there are none), in code point
+// order. Raises Failure when none is picked.
+std::vector<const Glyph*> PickedGlyphs(const Font& font, const std::vector<CharRange>& ranges);
+
 // The glyphs `ranges` pick (every glyph when there are none), over the run
 // from the smallest to the largest of them. Raises Failure, naming `format`,
 // when none is picked or the run reaches past U+FFFF.

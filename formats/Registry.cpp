@@ -13,6 +13,7 @@
 #include "formats/max72xx/Max72xxFormat.h"
 #include "formats/otb/OtbFormat.h"
 #include "formats/ttf/TtfFormat.h"
+#include "formats/u8g2/U8g2Format.h"
 
 namespace formats {
 
@@ -20,8 +21,9 @@ std::span<const font::FontFormat* const> Registry() {
     // FreeType comes first: it knows the most formats by their signatures, so
     // that a text reader never sees a font that merely looks like text.
     static const std::array formats = {
-        &FreeTypeFormat(), &ChartFormat(), &BdfFormat(), &CFormat(),    &GfxFormat(),
-        &Max72xxFormat(),  &TtfFormat(),   &OtbFormat(), &GlcdFormat(), &GfxClassicFormat(),
+        &FreeTypeFormat(), &ChartFormat(),      &BdfFormat(),  &CFormat(),
+        &GfxFormat(),      &Max72xxFormat(),    &TtfFormat(),  &OtbFormat(),
+        &GlcdFormat(),     &GfxClassicFormat(), &U8g2Format(),
     };
     return formats;
 }

@@ -114,7 +114,9 @@ class InitialiserExpression final : public CExpression {
 
 class Parser {
   public:
-    explicit Parser(CPreprocessor& tokens) : tokens_(tokens) {}
+    // Strings may take together at most `maxBytes`.
+    Parser(CPreprocessor& tokens, std::size_t maxBytes, CKeep keep)
+        : tokens_(tokens), maxBytes_(maxBytes), keep_(keep) {}
 
     void Run(CSource& source) {
         while (Peek().kind != CToken::Kind::End) {
@@ -171,6 +173,15 @@ class Parser {
             RefuseAt(line, "more declarations and initialisers than any font holds");
     }
 
+    // A macro of a string used over and over could otherwise take memory
+    // without bound; without one, strings never hold more than the text and
+    // the macros given.
+    void CountBytes(std::size_t more, int line) {
+        bytes_ += more;
+        if (bytes_ > maxBytes_)
+            RefuseAt(line, "strings that macros make longer than the whole file");
+    }
+
     // The declarator is what precedes the '=' at the head of the tokens.
     void ReadDeclaration(CSource& source) {
         CDeclaration declaration;
@@ -205,7 +216,7 @@ class Parser {
             if (!IsPunct(Peek(), ";") && !IsPunct(Peek(), ","))
                 RefuseAt(Peek().line, "cannot read the initialiser of " + declaration.name);
         } catch (const Failure& failure) {
-            if (tokens_.Failed() || values_ > MaxValues) throw;
+            if (tokens_.Failed() || values_ > MaxValues || bytes_ > maxBytes_) throw;
             if (source.problem.empty()) source.problem = failure.what();
             SkipToEnd();
             return;
@@ -256,7 +267,11 @@ class Parser {
         value.line = token.line;
         if (token.kind == CToken::Kind::String) {
             value.kind = CValue::Kind::String;
-            while (Peek().kind == CToken::Kind::String) tokens_.Advance();  // "a" "b" is one
+            while (Peek().kind == CToken::Kind::String) {  // "a" "b" is one
+                CountBytes(Peek().text.size(), Peek().line);
+                value.bytes += Peek().text;
+                tokens_.Advance();
+            }
         } else if ((token.kind == CToken::Kind::Number || token.kind == CToken::Kind::Character) &&
                    token.isWhole && EndsValue(Peek(1))) {
             // The usual case, without an expression to evaluate.
@@ -285,7 +300,8 @@ class Parser {
         tokens_.Advance();  // '{'
         while (!IsPunct(Peek(), "}")) {
             const std::size_t whole = list.WholeItems();
-            list.Append(Value(depth + 1));
+            CValue item = Value(depth + 1);
+            if (keep_ == CKeep::Everything) list.Append(std::move(item));
             Count(list.WholeItems() - whole, list.line);
             if (IsPunct(Peek(), ",")) {
                 tokens_.Advance();
@@ -302,14 +318,19 @@ class Parser {
     CPreprocessor& tokens_;
     std::vector<CToken> declarator_;
     std::size_t values_ = 0;
+    std::size_t maxBytes_;
+    std::size_t bytes_ = 0;
+    CKeep keep_;
 };
 
 }  // namespace
 
-CSource ReadCSource(std::string_view text, const std::vector<std::string>& defines) {
+CSource ReadCSource(std::string_view text, const std::vector<std::string>& defines, CKeep keep) {
     CSource source;
     CPreprocessor tokens(text, defines);
-    Parser(tokens).Run(source);
+    std::size_t maxBytes = text.size();
+    for (const std::string& define : defines) maxBytes += define.size();
+    Parser(tokens, maxBytes, keep).Run(source);
     return source;
 }
 

@@ -16,6 +16,7 @@ struct CValue {
     std::int64_t number = 0;
     bool fromCharacter = false;  // written as a character constant, 'F'
     std::string name;
+    std::string bytes;  // a string's, adjacent literals joined and escapes resolved
     int line = 0;
 
     // A list's items.
@@ -57,10 +58,16 @@ struct CSource {
     std::string problem;       // "line N: …" for the first initialiser that could not be read
 };
 
+// What a reading keeps of the initialisers: all of them, or strings alone,
+// the items of lists being read but not kept, which takes far less memory.
+enum class CKeep { Everything, Strings };
+
 // `defines` are macros as a compiler's -D gives them, NAME or NAME=VALUE.
 // Raises Failure ("line N: …") when the text cannot be read as C at all:
 // a directive a compiler would stop at, a comment or a literal that does
-// not end, or more initialisers than any font needs.
-CSource ReadCSource(std::string_view text, const std::vector<std::string>& defines = {});
+// not end, or more initialisers than any font needs, or strings that macros
+// make longer together than the text itself.
+CSource ReadCSource(std::string_view text, const std::vector<std::string>& defines = {},
+                    CKeep keep = CKeep::Everything);
 
 }  // namespace font

@@ -101,9 +101,9 @@ FoundFont Chosen(const std::vector<FoundFont>& fonts, const std::string& fileNam
 const font::OptionGroup& CHeaderFontOptions() {
     static const font::OptionGroup group{
         {font::OptionSpec::Integer("--ascent",
-                                   "a GFX header's rows above the baseline, 0 to 7 (default: the "
-                                   "one export gfx wrote, else the font's highest top; its "
-                                   "highest ink when those cut its glyphs)",
+                                   "the rows above the baseline of a GFX or u8g2 font, 0 to 7 "
+                                   "(default: the one export wrote, else the font's highest "
+                                   "top; its highest ink when those cut its glyphs)",
                                    0, 7),
          font::OptionSpec::Text("--font", "NAME", "which font of a header holding several"),
          DefineOption()},

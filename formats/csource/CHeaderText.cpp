@@ -14,11 +14,12 @@ constexpr std::size_t MaxHeaderSize = std::size_t{32} << 20;
 
 }  // namespace
 
-std::string_view CHeaderText(const font::FontFile& file) {
+std::string_view CSourceText(const font::FontFile& file, std::size_t maxBytes,
+                             std::string_view what) {
     const std::string_view text = file.Text();
-    if (!file.whole || text.size() > MaxHeaderSize)
-        throw font::NotThisFormat("and larger than the " + std::to_string(MaxHeaderSize >> 20) +
-                                  " MiB a C header may take");
+    if (!file.whole || text.size() > maxBytes)
+        throw font::NotThisFormat("and larger than the " + std::to_string(maxBytes >> 20) +
+                                  " MiB " + std::string(what) + " may take");
     if (const std::size_t nul = text.find('\0'); nul != std::string_view::npos)
         throw font::NotThisFormat(
             "nor text (a NUL byte on line " +
@@ -26,6 +27,10 @@ std::string_view CHeaderText(const font::FontFile& file) {
                            1) +
             ")");
     return text;
+}
+
+std::string_view CHeaderText(const font::FontFile& file) {
+    return CSourceText(file, MaxHeaderSize, "a C header");
 }
 
 }  // namespace formats

@@ -9,6 +9,9 @@ namespace {
 // A macro expands to at most this many tokens, so that macros defined by
 // each other cannot grow without end.
 constexpr std::size_t MaxExpansion = 1 << 16;
+// And its strings hold at most this many bytes: each copy of a string is
+// kept whole.
+constexpr std::size_t MaxExpansionBytes = 1 << 20;
 constexpr std::size_t MaxNesting = 256;
 
 bool IsSpace(char c) {
@@ -161,8 +164,8 @@ CToken CPreprocessor::Produce() {
                 macro->second.takesArguments)
                 return token;
             std::vector<std::string> open;
-            std::size_t count = 0;
-            Expand(token, open, expansion_, count);
+            ExpansionSize size;
+            Expand(token, open, expansion_, size);
         }
     }
 }
@@ -315,13 +318,16 @@ void CPreprocessor::Define(std::string_view rest, int line) {
 // The tokens of `use` with every object-like macro in it expanded, except one
 // that is being expanded already (as a compiler leaves it).
 void CPreprocessor::Expand(const CToken& use, std::vector<std::string>& open,
-                           std::deque<CToken>& out, std::size_t& count) const {
+                           std::deque<CToken>& out, ExpansionSize& size) const {
     const auto macro = macros_.find(use.text);
     if (use.kind != CToken::Kind::Identifier || macro == macros_.end() ||
         macro->second.takesArguments ||
         std::find(open.begin(), open.end(), use.text) != open.end()) {
-        if (++count > MaxExpansion)
+        if (++size.tokens > MaxExpansion)
             RefuseAt(use.line, "a macro expands to more than 65,536 tokens");
+        size.bytes += use.text.size();
+        if (size.bytes > MaxExpansionBytes)
+            RefuseAt(use.line, "a macro expands to more than a mebibyte of text");
         out.push_back(use);
         return;
     }
@@ -335,7 +341,7 @@ void CPreprocessor::Expand(const CToken& use, std::vector<std::string>& open,
         }
         CToken token = ScanToken(at);
         token.line = use.line;
-        Expand(token, open, out, count);
+        Expand(token, open, out, size);
     }
     open.pop_back();
 }
@@ -343,14 +349,14 @@ void CPreprocessor::Expand(const CToken& use, std::vector<std::string>& open,
 std::deque<CToken> CPreprocessor::ExpandedLine(std::string_view text, int line) const {
     std::deque<CToken> tokens;
     CCursor at{text, 0, line};
-    std::size_t count = 0;
+    ExpansionSize size;
     while (!at.AtEnd()) {
         if (IsSpace(at.text[at.pos])) {
             ++at.pos;
             continue;
         }
         std::vector<std::string> open;
-        Expand(ScanToken(at), open, tokens, count);
+        Expand(ScanToken(at), open, tokens, size);
     }
     return tokens;
 }

@@ -45,6 +45,11 @@ class CPreprocessor final : public CTokenSource {
         std::string body;
         bool takesArguments = false;
     };
+    // What an expansion has produced so far.
+    struct ExpansionSize {
+        std::size_t tokens = 0;
+        std::size_t bytes = 0;  // of the tokens' text
+    };
     struct Group {
         int line;           // of its #if
         bool parentActive;  // whether the group around it is compiled
@@ -62,7 +67,7 @@ class CPreprocessor final : public CTokenSource {
     bool Condition(const std::string& name, std::string_view rest, int line);
     void Define(std::string_view rest, int line);
     void Expand(const CToken& use, std::vector<std::string>& open, std::deque<CToken>& out,
-                std::size_t& count) const;
+                ExpansionSize& size) const;
     std::deque<CToken> ExpandedLine(std::string_view text, int line) const;
 
     std::string owned_;  // the text with its line ends made '\n', when they were not

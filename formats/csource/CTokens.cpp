@@ -158,12 +158,27 @@ CToken CharacterLiteral(CCursor& at) {
     return token;
 }
 
+// A string's characters as the bytes of a narrow literal: a character beyond
+// ASCII keeps its UTF-8 bytes, a universal character name is UTF-8, and so
+// is an escape beyond a byte (only a wide literal has one).
 CToken StringLiteral(CCursor& at) {
     const int line = at.line;
     ++at.pos;
-    while (at.AtEnd() || at.text[at.pos] != '"') LiteralCharacter(at);
+    std::string bytes;
+    while (at.AtEnd() || at.text[at.pos] != '"') {
+        const std::size_t start = at.pos;
+        const bool escape = !at.AtEnd() && at.text[at.pos] == '\\';
+        const std::uint32_t value = LiteralCharacter(at);  // refuses at the end of the text
+        const bool universal = escape && (at.text[start + 1] == 'u' || at.text[start + 1] == 'U');
+        if (!escape)
+            bytes.append(at.text.substr(start, at.pos - start));
+        else if (value <= 0xFF && !universal)
+            bytes += static_cast<char>(value);
+        else
+            bytes += EncodeUtf8(static_cast<char32_t>(value));
+    }
     ++at.pos;
-    return {CToken::Kind::String, "", 0, false, true, false, line};
+    return {CToken::Kind::String, std::move(bytes), 0, false, true, false, line};
 }
 
 // R"delimiter( … )delimiter", which may span lines and holds no escapes.
@@ -179,8 +194,9 @@ CToken RawStringLiteral(CCursor& at) {
     if (end == std::string_view::npos) RefuseAt(line, "a raw string does not end");
     at.line += static_cast<int>(std::count(at.text.begin() + static_cast<long>(at.pos),
                                            at.text.begin() + static_cast<long>(end), '\n'));
+    std::string bytes(at.text.substr(open + 1, end - open - 1));
     at.pos = end + close.size();
-    return {CToken::Kind::String, "", 0, false, true, false, line};
+    return {CToken::Kind::String, std::move(bytes), 0, false, true, false, line};
 }
 
 }  // namespace

@@ -8,11 +8,11 @@
 namespace font {
 
 // One C token as the header reader needs it: names, whole numbers (the value
-// of a character constant too), strings without their text, and punctuators.
+// of a character constant too), strings with their bytes, and punctuators.
 struct CToken {
     enum class Kind { Identifier, Number, Character, String, Punct, End };
     Kind kind = Kind::End;
-    std::string text;        // the identifier or punctuator
+    std::string text;        // the identifier or punctuator, or a string's bytes
     std::int64_t value = 0;  // a number's or a character constant's value
     bool isUnsigned = false;
     bool isWhole = true;      // false for a floating constant, whose value is not kept

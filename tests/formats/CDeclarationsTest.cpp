@@ -221,6 +221,77 @@ TEST(CDeclarationsTest, MacrosExpandWithinBounds) {
     EXPECT_NE(mutual.failure.find("A is not a number"), std::string::npos) << mutual.failure;
 }
 
+// The bytes of `v`'s string, or the reason it cannot be read.
+std::string StringBytes(const std::string& text, const std::vector<std::string>& defines = {}) {
+    try {
+        const font::CSource source = font::ReadCSource(text, defines);
+        for (const font::CDeclaration& d : source.declarations)
+            if (d.name == "v" && d.value.kind == font::CValue::Kind::String) return d.value.bytes;
+        return "no string v: " + source.problem;
+    } catch (const font::Failure& failure) {
+        return failure.what();
+    }
+}
+
+// A string's bytes are those a compiler puts in a narrow literal.
+TEST(CDeclarationsTest, StringsKeepTheirBytes) {
+    using namespace std::string_literals;
+    const struct {
+        const char* what;
+        std::string text;
+        std::string bytes;
+        std::vector<std::string> defines = {};
+    } cases[] = {
+        {"octal escapes of one to three digits", R"(const char v[] = "\0\7\101\1011\377";)",
+         "\0\7AA1\377"s},
+        {"hexadecimal escapes", R"(const char v[] = "\x41\x7e\xFF";)", "A~\xFF"},
+        {"simple escapes", R"(const char v[] = "\n\t\\\"\'\?";)", "\n\t\\\"'?"},
+        {"adjacent literals over lines", "const char v[] = \"ab\"\n  \"\\101\"\n\"\";", "abA"},
+        {"UTF-8 in the text itself", "const char v[] = \"\xC3\xA9\xE2\x82\xAC\";",
+         "\xC3\xA9\xE2\x82\xAC"},
+        {"a universal character name as UTF-8", R"(const char v[] = "\u00E9";)", "\xC3\xA9"},
+        {"a raw string as written", R"---(const char v[] = R"x(a\b")x";)---", R"(a\b")"},
+        {"a string of the file's macro", "#define S \"ab\" \"c\"\nconst char v[] = S;", "abc"},
+        {"a string of a define", "const char v[] = S;", "xy", {"S=\"xy\""}},
+        {"an empty string", R"(const char v[] = "";)", ""},
+        {"a string the text ends in", R"(const char v[] = "ab)", "line 1: a literal does not end"},
+        {"an escape the text ends in", R"(const char v[] = "a\)", "line 1: a literal does not end"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(StringBytes(c.text, c.defines), c.bytes);
+    }
+}
+
+// A reading of strings alone reads lists to their end without keeping them.
+TEST(CDeclarationsTest, StringsAloneLeaveListsEmpty) {
+    const font::CSource source = font::ReadCSource(
+        "const int t[] = {1, {2, 3}, 'x'};\nconst char v[] = \"ab\";\nconst int n = 4;", {},
+        font::CKeep::Strings);
+    ASSERT_EQ(source.declarations.size(), 3u);
+    EXPECT_EQ(source.declarations[0].value.kind, font::CValue::Kind::List);
+    EXPECT_EQ(source.declarations[0].value.Size(), 0u);
+    EXPECT_EQ(source.declarations[1].value.bytes, "ab");
+    EXPECT_EQ(source.declarations[2].value.number, 4);
+}
+
+// Macros cannot make strings take more memory than the text they come from.
+TEST(CDeclarationsTest, StringsFromMacrosStayBounded) {
+    const std::string kilobyte(1024, 'k');
+    EXPECT_EQ(StringBytes("#define S \"" + kilobyte + "\"\nconst char v[] = S;"), kilobyte);
+
+    const std::string repeated =
+        StringBytes("#define S \"" + kilobyte + "\"\nconst char v[] = S S S S S S S S;");
+    EXPECT_NE(repeated.find("longer than the whole file"), std::string::npos) << repeated.size();
+
+    std::string doubling = "#define M0 \"" + kilobyte + "\"\n";
+    for (int i = 1; i <= 12; ++i)
+        doubling += "#define M" + std::to_string(i) + " M" + std::to_string(i - 1) + " M" +
+                    std::to_string(i - 1) + "\n";
+    const std::string doubled = StringBytes(doubling + "const char v[] = M12;");
+    EXPECT_NE(doubled.find("more than a mebibyte"), std::string::npos) << doubled.size();
+}
+
 // A table of a million bytes is kept packed, and its items keep their lines
 // and whether they were written as characters.
 TEST(CDeclarationsTest, LargeTablesKeepEveryItem) {

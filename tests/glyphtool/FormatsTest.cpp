@@ -74,7 +74,8 @@ std::map<std::string, fs::path> SampleOfEveryReadingFormat(const Scratch& scratc
                                        {"gfx", "gfx.png"},
                                        {"max72xx", "max72xx.ttf"},
                                        {"glcd", "glcd.bdf"},
-                                       {"gfx-classic", "classic.png"}}) {
+                                       {"gfx-classic", "classic.png"},
+                                       {"u8g2", "u8g2.bdf"}}) {
         samples[format] = scratch / file;
         EXPECT_EQ(Glyphtool({"export", format, scratch / "5x7", "-o", samples[format]}).status, 0);
     }
