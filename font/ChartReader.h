@@ -7,14 +7,12 @@
 
 #include "font/CharRange.h"
 #include "font/ImportReport.h"
+#include "formats/png/PngImage.h"
 
 namespace font {
 
 // The largest picture a chart is read from.
 inline constexpr long MaxChartPixels = 64L << 20;
-
-// Whether the bytes start as a PNG file does.
-bool IsPng(std::span<const std::uint8_t> bytes);
 
 // Reads the glyphs back from a chart that ChartPng drew, also after an image
 // editor saved it again in another colour type or drew on it. The grid is

@@ -9,14 +9,18 @@
 #include "formats/freetype/FreeTypeFormat.h"
 #include "formats/gfx/GfxFormat.h"
 #include "formats/max72xx/Max72xxFormat.h"
+#include "formats/sheet/SheetFormat.h"
+#include "formats/yaff/YaffFormat.h"
 
 namespace formats {
 
 std::span<const font::FontFormat* const> Registry() {
     // FreeType comes first: it knows the most formats by their signatures, so
-    // that a text reader never sees a font that merely looks like text.
+    // that a text reader never sees a font that merely looks like text. A
+    // PNG is a sheet when --cell is given, else a chart.
     static const std::array formats = {
-        &FreeTypeFormat(), &ChartFormat(), &BdfFormat(), &CFormat(), &GfxFormat(), &Max72xxFormat(),
+        &FreeTypeFormat(), &SheetFormat(), &ChartFormat(),   &BdfFormat(),
+        &CFormat(),        &GfxFormat(),   &Max72xxFormat(), &YaffFormat(),
     };
     return formats;
 }
