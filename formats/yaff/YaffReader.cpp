@@ -215,8 +215,11 @@ class YaffParser {
             ++at_;
         }
         const std::size_t start = at_;
-        while (at_ < lines_.size() && Indented(lines_[at_])) ++at_;
-        if (start == at_) Refuse("nothing follows the label");
+        while (at_ < lines_.size() && (Indented(lines_[at_]) || IsBlank(lines_[at_]))) ++at_;
+        if (start == at_ || IsBlank(lines_[start])) {
+            at_ = start;
+            Refuse("nothing follows the label");
+        }
         const std::string_view first = Trim(lines_[start]);
         const bool raster = first == "-" || first.find_first_not_of(".@") == first.npos;
         if (!raster) {
