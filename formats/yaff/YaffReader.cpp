@@ -83,33 +83,33 @@ struct Labels {
     std::string first;                  // the first label, as a warning names the glyph
 };
 
-// Reads one label into `labels`; false when it is not a label.
-bool ReadLabel(std::string_view label, Labels& labels) {
+// Reads one label into `labels`. Anything but a character or code point is
+// a tag, as the plain labels of files before version 1.0 are.
+void ReadLabel(std::string_view label, Labels& labels) {
     if (labels.first.empty()) labels.first = std::string(label);
-    if (label.empty()) return true;
-    if (label.size() >= 2 && label.front() == '"' && label.back() == '"') return true;
+    if (label.empty()) return;
+    if (label.size() >= 2 && label.front() == '"' && label.back() == '"') return;
     if (label.size() >= 2 && label.front() == '\'' && label.back() == '\'') {
         const auto decoded = DecodeUtf8(label.substr(1, label.size() - 2));
         if (decoded && decoded->size() == 1) labels.character = (*decoded)[0];
-        return true;
+        return;
     }
     if (label.starts_with("u+") || label.starts_with("U+")) {
         if (label.find(',') == label.npos) {
             const auto cp = Number("0x" + std::string(Trim(label.substr(2))));
-            if (!cp) return false;
+            if (!cp) return;
             labels.character = *cp;
         }
-        return true;
+        return;
     }
     if (std::isdigit(static_cast<unsigned char>(label[0]))) {
         if (label.find(',') == label.npos) {
             const auto cp = Number(Trim(label));
-            if (!cp) return false;
+            if (!cp) return;
             labels.codePoint = *cp;
         }
-        return true;
+        return;
     }
-    return false;
 }
 
 // Per-glyph or global placement, which add up.
@@ -200,7 +200,8 @@ class YaffParser {
                 if (std::isalnum(static_cast<unsigned char>(c)))
                     name += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
             unicode_ = name == "unicode" || name == "ucs" || name == "iso10646" ||
-                       name == "iso106461" || name == "utf8";
+                       name == "iso106461" || name == "utf8" || name == "iso88591" ||
+                       name == "latin1";
         }
     }
 
@@ -229,11 +230,7 @@ class YaffParser {
             Refuse("a value under more than one key");
         }
         YaffGlyph glyph;
-        for (const std::string_view head : heads)
-            if (!ReadLabel(head, glyph.labels)) {
-                at_ = start - 1;
-                Refuse("'" + std::string(head) + "' is not a label");
-            }
+        for (const std::string_view head : heads) ReadLabel(head, glyph.labels);
         std::size_t line = start;
         if (first != "-")
             for (; line < at_ && !IsBlank(lines_[line]); ++line) {
