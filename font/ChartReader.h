@@ -6,13 +6,11 @@
 #include <vector>
 
 #include "font/CharRange.h"
+#include "font/ChartLayout.h"
 #include "font/ImportReport.h"
 #include "formats/png/PngImage.h"
 
 namespace font {
-
-// The largest picture a chart is read from.
-inline constexpr long MaxChartPixels = 64L << 20;
 
 // Reads the glyphs back from a chart that ChartPng drew, also after an image
 // editor saved it again in another colour type or drew on it. The grid is
