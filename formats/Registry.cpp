@@ -9,7 +9,9 @@
 #include "formats/freetype/FreeTypeFormat.h"
 #include "formats/gfx/GfxFormat.h"
 #include "formats/max72xx/Max72xxFormat.h"
+#include "formats/otb/OtbFormat.h"
 #include "formats/sheet/SheetFormat.h"
+#include "formats/ttf/TtfFormat.h"
 #include "formats/yaff/YaffFormat.h"
 
 namespace formats {
@@ -20,7 +22,8 @@ std::span<const font::FontFormat* const> Registry() {
     // PNG is a sheet when --cell is given, else a chart.
     static const std::array formats = {
         &FreeTypeFormat(), &SheetFormat(), &ChartFormat(),   &BdfFormat(),
-        &CFormat(),        &GfxFormat(),   &Max72xxFormat(), &YaffFormat(),
+        &CFormat(),        &GfxFormat(),   &Max72xxFormat(), &TtfFormat(),
+        &OtbFormat(),      &YaffFormat(),
     };
     return formats;
 }

@@ -51,4 +51,4 @@ for i, g in enumerate(glyphs):
                 for dy in range(scale):
                     for dx in range(scale):
                         sheet.putpixel((left + dx, top + dy), ink)
-sheet.save(out)
+sheet.save(out, format="PNG")
