@@ -80,7 +80,7 @@ class SheetCells {
                               : (image.Height() - grid.originY - cellH) / strideY_ + 1;
         rows_ = fitY;
         if (perRow_ > fitX) Refuse(0, fitX, cellW, cellH);
-        if (rows_ == 0) Refuse(0, 0, cellW, cellH);
+        if (perRow_ == 0 || rows_ == 0) Refuse(0, 0, cellW, cellH);
         const long codes = static_cast<long>(LastCodePoint - grid.first) + 1;
         rows_ = std::min(rows_, (codes + perRow_ - 1) / perRow_);
     }

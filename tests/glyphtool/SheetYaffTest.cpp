@@ -92,6 +92,7 @@ TEST(SheetImport, ACellOutsideThePictureIsRefusedByName) {
          "the cell of U+0030 (row 1, column 17) at (80, 0), 5 × 7 pixels, does not fit in the "
          "picture of 83 × 44"},
         {{"--cell", "5x7", "--origin", "0,40"}, "the cell of U+0020 (row 1, column 1) at (0, 40)"},
+        {{"--cell", "5x7", "--origin", "80,0"}, "the cell of U+0020 (row 1, column 1) at (80, 0)"},
         {{"--cell", "5x7", "--scale", "20"}, "the cell of U+0020 (row 1, column 1) at (0, 0), 100"},
     };
     for (const auto& c : cases) {
