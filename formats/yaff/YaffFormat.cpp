@@ -30,9 +30,9 @@ const font::FontFormat& YaffFormat() {
         {".yaff"},
         font::FontReader{"a yaff font",
                          "a yaff font as monobit writes it: glyphs labelled by character, by "
-                         "code point in a Unicode encoding or by tag (skipped), placed by their "
-                         "shift-up and bearings; --ascent rows above the baseline come in, else "
-                         "the font's own ascent.",
+                         "code point in a unicode or latin-1 encoding, or by tag (skipped), "
+                         "placed by their shift-up and bearings, in two levels (ink or none); "
+                         "--ascent rows above the baseline come in, else the font's own ascent.",
                          {&font::AscentOption()},
                          Read},
         font::FontWriter{"A yaff 1.0 font with encoding: unicode, each glyph under its u+ label "

@@ -1,5 +1,4 @@
-#include <cstdio>
-
+#include "font/NumberText.h"
 #include "formats/yaff/Yaff.h"
 #include "glyph/CellGrid.h"
 
@@ -14,9 +13,7 @@ std::string WriteYaff(const Font& font, const YaffHeader& header) {
                       "\nline-height: " + std::to_string(header.lineHeight) +
                       "\nencoding: unicode\nshift-up: " + std::to_string(-descent) + "\n";
     for (const Glyph& glyph : font.glyphs) {
-        char label[16];
-        std::snprintf(label, sizeof label, "u+%04x", static_cast<unsigned>(glyph.codePoint));
-        out += "\n" + std::string(label) + ":\n";
+        out += "\nu+" + HexText(glyph.codePoint, 4) + ":\n";
         if (glyph.width == 0) {
             out += "    -\n";
             continue;
