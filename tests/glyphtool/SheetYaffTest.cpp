@@ -144,6 +144,13 @@ TEST(Yaff, ReadsMonobitsLayout) {
               ".............\n"
               ".............\n")
         << render.out;
+
+    // --ascent 4 puts A's top a row lower.
+    const Result lower =
+        Glyphtool({"import", scratch / "m.yaff", "-o", scratch / "lower", "--ascent", "4"});
+    ASSERT_EQ(lower.status, 0) << lower.err;
+    const Result a = Glyphtool({"render", scratch / "lower", "A"});
+    EXPECT_EQ(a.out, "...\n.#.\n#.#\n###\n#.#\n...\n...\n") << a.out;
 }
 
 }  // namespace
