@@ -113,14 +113,16 @@ TEST(YaffLevels, MoreThanTwoAreRefusedNamingTheirLine) {
 }
 
 // Blank glyphs of n + 1 dashes a row are n wide; the placements of files
-// before version 1.0, offset and tracking, are bearings and shift-up.
+// before version 1.0, offset and tracking, are bearings and shift-up; a tab
+// indents as spaces do.
 TEST(YaffGlyphs, BlankRowsAndOldPlacementsAreRead) {
     const auto report = Read(
         "encoding: unicode\nascent: 2\n\nu+0020:\n    ---\n    ---\n\n"
         "u+0041:\n    @\n\n    offset: 1 -1\n    tracking: 2\n\n"
-        "u+0042:\n    @\n\n    offset: 2, 1\n");
+        "u+0042:\n    @\n\n    offset: 2, 1\n\nu+0043:\n\t@@\n");
     ASSERT_TRUE(report.has_value());
-    ASSERT_EQ(report->font.glyphs.size(), 3u);
+    ASSERT_EQ(report->font.glyphs.size(), 4u);
+    EXPECT_EQ(report->font.glyphs[3].width, 2);  // indented by a tab
     const font::Glyph& space = report->font.glyphs[0];
     EXPECT_EQ(space.width, 2);
     const font::Glyph& a = report->font.glyphs[1];
