@@ -10,7 +10,7 @@
 #include "font/Unicode.h"
 #include "formats/chart/ChartLayout.h"
 #include "formats/chart/LabelFont.h"
-#include "formats/png/PngImage.h"
+#include "picture/PngImage.h"
 
 namespace font {
 namespace {

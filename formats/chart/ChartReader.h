@@ -8,7 +8,7 @@
 #include "font/CharRange.h"
 #include "font/ImportReport.h"
 #include "formats/chart/ChartLayout.h"
-#include "formats/png/PngImage.h"
+#include "picture/PngImage.h"
 
 namespace font {
 

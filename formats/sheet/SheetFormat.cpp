@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "font/Failure.h"
-#include "formats/png/PngImage.h"
+#include "picture/PngImage.h"
 #include "formats/sheet/SheetReader.h"
 #include "glyph/CellGrid.h"
 

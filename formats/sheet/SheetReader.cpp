@@ -6,7 +6,7 @@
 #include "font/Failure.h"
 #include "font/InkRows.h"
 #include "font/Unicode.h"
-#include "formats/png/PngImage.h"
+#include "picture/PngImage.h"
 #include "glyph/CellGrid.h"
 
 namespace font {

@@ -1,4 +1,4 @@
-#include "formats/png/PngImage.h"
+#include "picture/PngImage.h"
 
 #include <png.h>
 
