@@ -5,9 +5,9 @@
 #include <utility>
 
 #include "font/Failure.h"
-#include "picture/PngImage.h"
 #include "formats/sheet/SheetReader.h"
 #include "glyph/CellGrid.h"
+#include "picture/PngImage.h"
 
 namespace formats {
 namespace {

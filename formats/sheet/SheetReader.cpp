@@ -6,8 +6,8 @@
 #include "font/Failure.h"
 #include "font/InkRows.h"
 #include "font/Unicode.h"
-#include "picture/PngImage.h"
 #include "glyph/CellGrid.h"
+#include "picture/PngImage.h"
 
 namespace font {
 namespace {
