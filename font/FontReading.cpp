@@ -61,10 +61,15 @@ const OptionGroup* GroupNotTaken(const FontFormat& format,
                                  std::span<const OptionGroup* const> groups,
                                  const OptionValues& given) {
     const auto& taken = format.reader->groups;
+    // Formats may declare one flag in groups of their own (--ascent).
+    const auto takes = [&taken](const std::string& flag) {
+        return std::any_of(taken.begin(), taken.end(),
+                           [&flag](const OptionGroup* group) { return group->Has(flag); });
+    };
     for (const OptionGroup* group : groups) {
         if (std::find(taken.begin(), taken.end(), group) != taken.end()) continue;
         for (const OptionSpec& spec : group->options)
-            if (given.Has(spec.flag)) return group;
+            if (given.Has(spec.flag) && !takes(spec.flag)) return group;
     }
     return nullptr;
 }

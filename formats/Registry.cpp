@@ -12,18 +12,21 @@
 #include "formats/glcd/GlcdFormat.h"
 #include "formats/max72xx/Max72xxFormat.h"
 #include "formats/otb/OtbFormat.h"
+#include "formats/sheet/SheetFormat.h"
 #include "formats/ttf/TtfFormat.h"
 #include "formats/u8g2/U8g2Format.h"
+#include "formats/yaff/YaffFormat.h"
 
 namespace formats {
 
 std::span<const font::FontFormat* const> Registry() {
     // FreeType comes first: it knows the most formats by their signatures, so
-    // that a text reader never sees a font that merely looks like text.
+    // that a text reader never sees a font that merely looks like text. A
+    // PNG is a sheet when --cell is given, else a chart.
     static const std::array formats = {
-        &FreeTypeFormat(), &ChartFormat(),      &BdfFormat(),  &CFormat(),
-        &GfxFormat(),      &Max72xxFormat(),    &TtfFormat(),  &OtbFormat(),
-        &GlcdFormat(),     &GfxClassicFormat(), &U8g2Format(),
+        &FreeTypeFormat(),   &SheetFormat(),   &ChartFormat(), &BdfFormat(), &CFormat(),
+        &GfxFormat(),        &Max72xxFormat(), &TtfFormat(),   &OtbFormat(), &GlcdFormat(),
+        &GfxClassicFormat(), &U8g2Format(),    &YaffFormat(),
     };
     return formats;
 }

@@ -1,16 +1,16 @@
 #include "formats/chart/ChartReader.h"
 
-#include <png.h>
-
 #include <array>
 #include <charconv>
 #include <cstdlib>
 #include <optional>
 
 #include "font/Failure.h"
+#include "font/FontFormat.h"
 #include "font/Unicode.h"
 #include "formats/chart/ChartLayout.h"
 #include "formats/chart/LabelFont.h"
+#include "picture/PngImage.h"
 
 namespace font {
 namespace {
@@ -20,47 +20,9 @@ constexpr int CellColumns = glyph::CellGrid::ColCount;
 // How far a channel may stray from a chart colour and still be it.
 constexpr int Tolerance = 8;
 
-struct Rgba {
-    std::uint8_t r, g, b, a;
-};
-
 std::string At(long x, long y) {
     return "(" + std::to_string(x) + ", " + std::to_string(y) + ")";
 }
-
-// The picture as 8-bit RGBA, whatever colour type the file has.
-class Picture {
-  public:
-    Picture(std::span<const std::uint8_t> png, const std::string& fileName, long maxPixels) {
-        png_image image{};
-        image.version = PNG_IMAGE_VERSION;
-        if (!png_image_begin_read_from_memory(&image, png.data(), png.size()))
-            throw Failure(fileName + ": not a PNG that can be read: " + image.message);
-        width_ = image.width;
-        height_ = image.height;
-        if (width_ * height_ > maxPixels) {
-            png_image_free(&image);
-            throw Failure(fileName + ": a picture of " + std::to_string(width_) + " × " +
-                          std::to_string(height_) + " pixels is larger than any chart it reads");
-        }
-        image.format = PNG_FORMAT_RGBA;
-        pixels_.resize(PNG_IMAGE_SIZE(image));
-        if (!png_image_finish_read(&image, nullptr, pixels_.data(), 0, nullptr))
-            throw Failure(fileName + ": not a PNG that can be read: " + image.message);
-    }
-
-    long Width() const { return width_; }
-    long Height() const { return height_; }
-    Rgba Pixel(long x, long y) const {
-        const std::size_t i = static_cast<std::size_t>(y * width_ + x) * 4;
-        return {pixels_[i], pixels_[i + 1], pixels_[i + 2], pixels_[i + 3]};
-    }
-
-  private:
-    long width_ = 0;
-    long height_ = 0;
-    std::vector<std::uint8_t> pixels_;
-};
 
 bool Is(Rgba p, ChartColor c) {
     return p.a == 255 && std::abs(p.r - c.r) <= Tolerance && std::abs(p.g - c.g) <= Tolerance &&
@@ -76,7 +38,7 @@ bool IsDark(Rgba p) {
 
 class ChartReader {
   public:
-    ChartReader(const Picture& picture, const ChartLayout& layout, const std::string& fileName)
+    ChartReader(const RgbaImage& picture, const ChartLayout& layout, const std::string& fileName)
         : picture_(picture), layout_(layout), fileName_(fileName) {}
 
     // The centre of the scaled pixel at (col, row) of a block starting at (x, y).
@@ -112,15 +74,19 @@ class ChartReader {
         throw Failure(fileName_ + ": " + what);
     }
 
+    // A picture without the grid is not a chart, and other readers of
+    // pictures may take it.
     void CheckGrid() const {
         if (!Is(picture_.Pixel(0, 0), chart_colors::Background))
-            Refuse("no chart grid found: the pixel at (0, 0) is not a chart's background");
+            throw NotThisFormat(
+                "no chart grid found: the pixel at (0, 0) is not a chart's background");
         for (int col = 0; col < ChartLayout::Columns; ++col) {
             const char digit = "0123456789ABCDEF"[col];
             if (Character(layout_.CellX(col), layout_.HeadingY()) != digit)
-                Refuse("no chart grid found: the heading of column " + std::string(1, digit) +
-                       " at " + At(layout_.CellX(col), layout_.HeadingY()) + " does not read " +
-                       std::string(1, digit));
+                throw NotThisFormat("no chart grid found: the heading of column " +
+                                    std::string(1, digit) + " at " +
+                                    At(layout_.CellX(col), layout_.HeadingY()) + " does not read " +
+                                    std::string(1, digit));
         }
     }
 
@@ -183,30 +149,22 @@ class ChartReader {
     }
 
   private:
-    const Picture& picture_;
+    const RgbaImage& picture_;
     const ChartLayout& layout_;
     const std::string& fileName_;
 };
 
 }  // namespace
 
-bool IsPng(std::span<const std::uint8_t> bytes) {
-    static constexpr std::array<std::uint8_t, 8> signature = {0x89, 'P',  'N',  'G',
-                                                              '\r', '\n', 0x1A, '\n'};
-    return bytes.size() >= signature.size() &&
-           std::equal(signature.begin(), signature.end(), bytes.begin());
-}
-
 ImportReport ReadChart(std::span<const std::uint8_t> png, const std::string& fileName,
                        const std::vector<CharRange>& ranges, long maxPixels) {
-    const Picture picture(png, fileName, maxPixels);
+    const RgbaImage picture(png, fileName, maxPixels, "any chart it reads");
     const auto layout = ChartLayout::OfImage(picture.Width(), picture.Height());
     if (!layout)
-        throw Failure(fileName +
-                      ": no chart grid found: a chart is 311 pixels wide for each "
-                      "pixel of its scale, 1 to 32, and 16 + 8 a row high; this "
-                      "picture is " +
-                      std::to_string(picture.Width()) + " × " + std::to_string(picture.Height()));
+        throw NotThisFormat(
+            "no chart grid found: a chart is 311 pixels wide for each pixel of "
+            "its scale, 1 to 32, and 16 + 8 a row high; this picture is " +
+            std::to_string(picture.Width()) + " × " + std::to_string(picture.Height()));
     const ChartReader reader(picture, *layout, fileName);
     reader.CheckGrid();
 

@@ -79,7 +79,19 @@ std::map<std::string, fs::path> SampleOfEveryReadingFormat(const Scratch& scratc
         samples[format] = scratch / file;
         EXPECT_EQ(Glyphtool({"export", format, scratch / "5x7", "-o", samples[format]}).status, 0);
     }
+    samples["yaff"] = scratch / "yaff.h";
+    EXPECT_EQ(Glyphtool({"export", "yaff", scratch / "5x7", "-o", samples["yaff"]}).status, 0);
+    samples["sheet"] = scratch / "sheet.c";
+    const std::string sheet = "/usr/bin/python3 " SOURCE_DIR "/make_sheet.py " + Misc5x7 + " " +
+                              samples["sheet"].string() + " P 0x41 0x5A 8 1 0 0 0 0";
+    EXPECT_EQ(std::system(sheet.c_str()), 0) << sheet;
     return samples;
+}
+
+// What a reader needs besides the file: a sheet's cells.
+std::vector<std::string> ReadingOptions(const std::string& format) {
+    if (format == "sheet") return {"--cell", "5x7", "--first", "U+0041"};
+    return {};
 }
 
 // import finds each format from the content alone, as --from that format
@@ -93,11 +105,18 @@ TEST(Import, FindsEveryReadingFormatByContentAndRefusesTheWrongOne) {
         SCOPED_TRACE(format->name);
         ASSERT_TRUE(samples.contains(format->name)) << "no sample of " << format->name;
         const fs::path& sample = samples.at(format->name);
-        const Result found = Glyphtool(
-            {"import", sample, "-o", scratch / (format->name + ".found"), "--chars", "0x41-0x5A"});
+        std::vector<std::string> foundArgs = {
+            "import", sample, "-o", scratch / (format->name + ".found"), "--chars", "0x41-0x5A"};
+        std::vector<std::string> namedArgs = {
+            "import", sample,       "-o",      scratch / (format->name + ".named"),
+            "--from", format->name, "--chars", "0x41-0x5A"};
+        for (const std::string& option : ReadingOptions(format->name)) {
+            foundArgs.push_back(option);
+            namedArgs.push_back(option);
+        }
+        const Result found = Glyphtool(foundArgs);
         ASSERT_EQ(found.status, 0) << found.err;
-        const Result named = Glyphtool({"import", sample, "-o", scratch / (format->name + ".named"),
-                                        "--from", format->name, "--chars", "0x41-0x5A"});
+        const Result named = Glyphtool(namedArgs);
         ASSERT_EQ(named.status, 0) << named.err;
         EXPECT_EQ(found.out.substr(0, found.out.find('\n')),
                   named.out.substr(0, named.out.find('\n')));
