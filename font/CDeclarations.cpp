@@ -444,7 +444,14 @@ class Parser {
         list.line = Peek().line;
         ++pos_;  // '{'
         while (!IsPunct(Peek(), "}")) {
+            std::string designator;
+            if (IsPunct(Peek(), ".") && Peek(1).kind == Token::Kind::Identifier &&
+                IsPunct(Peek(2), "=")) {
+                designator = Peek(1).text;
+                pos_ += 3;
+            }
             list.items.push_back(Value(depth + 1));
+            list.items.back().designator = std::move(designator);
             if (IsPunct(Peek(), ",")) {
                 ++pos_;
             } else if (!IsPunct(Peek(), "}")) {

@@ -9,7 +9,8 @@ namespace font {
 
 // One value of a C initialiser: a number (from a literal, a character
 // literal, unary signs and casts), a name (an address such as
-// `(uint8_t *)FooBitmaps`), a string, or a braced list of values.
+// `(uint8_t *)FooBitmaps`), a string, or a braced list of values, whose
+// items may name the member they set.
 struct CValue {
     enum class Kind { Number, Name, String, List };
     Kind kind = Kind::Number;
@@ -17,6 +18,7 @@ struct CValue {
     bool fromCharacter = false;  // written as a character literal, 'F'
     std::string name;
     std::vector<CValue> items;
+    std::string designator;  // "range_start" for an item written `.range_start = 32`
     int line = 0;
 };
 

@@ -8,6 +8,7 @@
 #include "font/Failure.h"
 #include "font/Unicode.h"
 #include "formats/csource/CSource.h"
+#include "formats/csource/CValues.h"
 
 namespace font {
 namespace {
@@ -209,20 +210,12 @@ class HeaderReader {
 
     std::int64_t Number(const CValue& value, const std::string& what, std::int64_t low,
                         std::int64_t high) const {
-        if (value.kind != CValue::Kind::Number || value.number < low || value.number > high)
-            Refuse(what + " holds a value outside " + std::to_string(low) + " to " +
-                   std::to_string(high) + " (line " + std::to_string(value.line) + ")");
-        return value.number;
+        return CNumber(value, fileName_, what, low, high);
     }
 
     std::vector<std::int64_t> Numbers(const CDeclaration& table, std::int64_t low,
                                       std::int64_t high) const {
-        if (table.value.kind != CValue::Kind::List) Refuse(table.name + " is not a table");
-        std::vector<std::int64_t> numbers;
-        numbers.reserve(table.value.items.size());
-        for (const CValue& item : table.value.items)
-            numbers.push_back(Number(item, table.name, low, high));
-        return numbers;
+        return CNumbers(table, fileName_, low, high);
     }
 
     const CSource& source_;

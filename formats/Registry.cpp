@@ -8,6 +8,8 @@
 #include "formats/chart/ChartFormat.h"
 #include "formats/freetype/FreeTypeFormat.h"
 #include "formats/gfx/GfxFormat.h"
+#include "formats/lvgl/LvglBinFormat.h"
+#include "formats/lvgl/LvglFormat.h"
 #include "formats/max72xx/Max72xxFormat.h"
 
 namespace formats {
@@ -16,7 +18,8 @@ std::span<const font::FontFormat* const> Registry() {
     // FreeType comes first: it knows the most formats by their signatures, so
     // that a text reader never sees a font that merely looks like text.
     static const std::array formats = {
-        &FreeTypeFormat(), &ChartFormat(), &BdfFormat(), &CFormat(), &GfxFormat(), &Max72xxFormat(),
+        &FreeTypeFormat(), &ChartFormat(),   &BdfFormat(),  &CFormat(),
+        &GfxFormat(),      &Max72xxFormat(), &LvglFormat(), &LvglBinFormat(),
     };
     return formats;
 }

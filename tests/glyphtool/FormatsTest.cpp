@@ -72,7 +72,9 @@ std::map<std::string, fs::path> SampleOfEveryReadingFormat(const Scratch& scratc
     fs::copy_file(Misc5x7, samples["freetype"]);
     for (const auto& [format, file] : {std::pair<std::string, std::string>{"chart", "chart.bdf"},
                                        {"gfx", "gfx.png"},
-                                       {"max72xx", "max72xx.ttf"}}) {
+                                       {"max72xx", "max72xx.ttf"},
+                                       {"lvgl", "lvgl.bdf"},
+                                       {"lvgl-bin", "lvgl-bin.png"}}) {
         samples[format] = scratch / file;
         EXPECT_EQ(Glyphtool({"export", format, scratch / "5x7", "-o", samples[format]}).status, 0);
     }
