@@ -335,8 +335,8 @@ class SourceReader {
 
     std::int64_t Number(const CValue* value, const std::string& what, std::int64_t low,
                         std::int64_t high) const {
-        if (value == nullptr) Refuse(what + " is not given");
-        return CNumber(*value, fileName_, what, low, high);
+        // A member left out of an initialiser is 0, as in C.
+        return CNumber(value != nullptr ? *value : CValue{}, fileName_, what, low, high);
     }
 
     const CDeclaration& Table(const CValue* reference, const std::string& what) const {

@@ -365,5 +365,157 @@ TEST(Lvgl, ConverterFontsImportToWhatTheyDraw) {
     }
 }
 
+// A binary font cut short anywhere, or with any byte of its tables
+// changed, is refused in one line or read; it never crashes or hangs.
+TEST(Lvgl, DamagedBinaryFontsAreRefusedWithAReason) {
+    const Scratch scratch;
+    ScatteredWidths(scratch / "font");
+    ASSERT_EQ(Glyphtool({"export", "lvgl-bin", scratch / "font", "-o", scratch / "f.bin"}).status,
+              0);
+    const std::string whole = ReadBytes(scratch / "f.bin");
+    for (std::size_t size = 8; size < whole.size(); size += 7) {
+        WriteBytes(scratch / "cut.bin", whole.substr(0, size));
+        const Result cut = Glyphtool({"import", scratch / "cut.bin", "-o", scratch / "cut"});
+        EXPECT_EQ(cut.status, 1) << size;
+        EXPECT_EQ(std::count(cut.err.begin(), cut.err.end(), '\n'), 1) << cut.err;
+        EXPECT_NE(cut.err.find((scratch / "cut.bin").string() + ": "), std::string::npos)
+            << cut.err;
+        EXPECT_FALSE(fs::exists(scratch / "cut"));
+    }
+    const struct {
+        std::size_t at;
+        std::string bytes;
+        std::string reason;
+    } damages[] = {
+        {4, "HEAD", "neither a font FreeType can read"},
+        {37, "\x05", "its head gives 5 bits a pixel, not 1, 2, 3, 4 or 8"},
+        {41, "\x03", "its head gives compression 3, which LVGL does not have"},
+        {48, "\xFF\xFF", "its cmap table's size"},
+        {52, "cmaq", "has no cmap table where one should start, at byte 48"},
+        {56, "\xFF", "its cmap table is too short for its"},
+        {60 + 14, "\x07", "character map 0 is of type 7, which LVGL does not have"},
+        {60 + 10, "\x30", "character map 0 gives glyph 48, outside the 17 glyphs of the font"},
+    };
+    for (const auto& damage : damages) {
+        std::string bytes = whole;
+        bytes.replace(damage.at, damage.bytes.size(), damage.bytes);
+        WriteBytes(scratch / "bad.bin", bytes);
+        const Result bad = Glyphtool({"import", scratch / "bad.bin", "-o", scratch / "bad"});
+        EXPECT_EQ(bad.status, 1) << damage.reason;
+        EXPECT_NE(bad.err.find(damage.reason), std::string::npos) << bad.err;
+        EXPECT_FALSE(fs::exists(scratch / "bad"));
+    }
+}
+
+// C fonts written by hand, with positional initialisers, hex and char
+// literals, and every kind of map, come in whole; kerning is named and
+// ignored; what points outside its tables is refused.
+TEST(Lvgl, HandWrittenSourcesComeInOrSayWhyNot) {
+    const Scratch scratch;
+    const std::string tables = R"(#include "lvgl.h"
+static const uint8_t bitmaps[] = {0xF0, 0x90, 0xF0, 0xA5, 0x40};
+static const lv_font_fmt_txt_glyph_dsc_t glyphs[] = {
+    {0}, {0, 64, 4, 1, 0, 2}, {1, 48, 2, 2, 1, 0}, {3, 80, 4, 2, 0, -1}, {4, 32, 2, 1, 0, 4}};
+static const uint16_t sparse[] = {0, 0x10};
+static const uint8_t full[] = {1, 0, 0};
+static const lv_font_fmt_txt_cmap_t maps[] = {
+    {'A', 1, 1, NULL, NULL, 0, LV_FONT_FMT_TXT_CMAP_FORMAT0_TINY},
+    {0x100, 0x11, 2, sparse, NULL, 2, LV_FONT_FMT_TXT_CMAP_SPARSE_TINY},
+    {0x61, 3, 3, NULL, full, 3, LV_FONT_FMT_TXT_CMAP_FORMAT0_FULL}};
+)";
+    WriteBytes(
+        scratch / "hand.c",
+        tables +
+            R"(static const lv_font_fmt_txt_dsc_t dsc = {bitmaps, glyphs, maps, &kerning, 16, 3, 1, 0, 0};
+const lv_font_t hand = {.line_height = 8, .base_line = 2, .dsc = &dsc};
+)");
+    const Result hand = Glyphtool({"import", scratch / "hand.c", "-o", scratch / "hand"});
+    ASSERT_EQ(hand.status, 0) << hand.err;
+    EXPECT_EQ(hand.err, "glyphtool: warning: " + (scratch / "hand.c").string() +
+                            ": its kerning is ignored\n");
+    const std::pair<std::string, std::string> shown[] = {
+        {"U+0041", "width 4\n....\n....\n....\n####\n....\n....\n....\n"},
+        {"U+0100", "width 3\n...\n...\n...\n...\n.#.\n..#\n...\n"},
+        {"U+0110", "width 5\n.....\n.....\n.....\n.....\n.....\n#.#..\n.#.#.\n"},
+        {"U+0061", "width 2\n..\n.#\n..\n..\n..\n..\n..\n"},
+    };
+    for (const auto& [name, glyph] : shown) {
+        const fs::path file = scratch / "hand" / (name + ".dat");
+        EXPECT_EQ(Glyphtool({"show", file}).out, file.string() + ": " + glyph);
+    }
+    EXPECT_EQ(Snapshot(scratch / "hand").size(), 4u);
+
+    const std::pair<std::string, std::string> broken[] = {
+        {"{bitmaps, glyphs, maps, NULL, 0, 4, 1, 0, 0}", "dsc.cmap_num is 4, more than maps holds"},
+        {"{bitmaps, glyphs, maps, NULL, 0, 3, 5, 0, 0}",
+         "dsc.bpp is 5, not 1, 2, 3, 4 or 8 bits a pixel"},
+        {"{bitmaps, glyphz, maps, NULL, 0, 3, 1, 0, 0}",
+         "dsc.glyph_dsc names glyphz, which is not in the file"},
+        {"{bitmaps, glyphs, maps, NULL, 0, 3, 1, 0, 7}",
+         "dsc.bitmap_format holds a value outside 0 to 2"},
+    };
+    for (const auto& [dsc, reason] : broken) {
+        WriteBytes(
+            scratch / "broken.c",
+            tables + "static const lv_font_fmt_txt_dsc_t dsc = " + dsc +
+                ";\nconst lv_font_t broken = {.line_height = 8, .base_line = 2, .dsc = &dsc};\n");
+        const Result refused =
+            Glyphtool({"import", scratch / "broken.c", "-o", scratch / "broken"});
+        EXPECT_EQ(refused.status, 1) << reason;
+        EXPECT_NE(refused.err.find(reason), std::string::npos) << refused.err;
+        EXPECT_FALSE(fs::exists(scratch / "broken"));
+    }
+}
+
+// Fonts LVGL could not draw from are refused, naming what is wrong: an
+// index past the bitmap, a map past the glyph table, ink over more than 7
+// rows; an export needs a glyph.
+TEST(Lvgl, RefusalsSayWhyInOneLine) {
+    const Scratch scratch;
+    ASSERT_EQ(Glyphtool({"import", Misc5x7, "-o", scratch / "5x7", "--chars", "0x41-0x43"}).status,
+              0);
+    const Result source = Glyphtool({"export", "lvgl", scratch / "5x7", "-o", "-", "--name", "f"});
+    ASSERT_EQ(source.status, 0) << source.err;
+    const auto edited = [&](const std::string& from, const std::string& to) {
+        std::string text = source.out;
+        const std::size_t at = text.find(from);
+        EXPECT_NE(at, std::string::npos) << from;
+        return at == std::string::npos ? text : text.replace(at, from.size(), to);
+    };
+    const std::pair<std::string, std::string> cases[] = {
+        {edited(".bitmap_index = 3,", ".bitmap_index = 9999,"),
+         "glyph_dsc[2].bitmap_index 9999 lies past the end of glyph_bitmap"},
+        {edited(".bitmap_index = 3,", ".bitmap_index = 8,"),
+         "the bitmap of U+0042 runs past the end of the font's bitmaps"},
+        {edited(".glyph_id_start = 1,", ".glyph_id_start = 3,"),
+         "character map 0 gives glyph 4, outside the 3 glyphs of the font"},
+        {edited(".bitmap_index = 3, .adv_w = 80, .box_w = 4, .box_h = 6, .ofs_x = 0, .ofs_y = 0",
+                ".bitmap_index = 3, .adv_w = 80, .box_w = 4, .box_h = 6, .ofs_x = 0, .ofs_y = -5"),
+         "its glyphs' ink spans 11 rows, more than 7"},
+        {edited("const lv_font_t f = {", "const lv_font_t f = {{"), "a ',' or '}' is missing"},
+    };
+    for (const auto& [text, reason] : cases) {
+        WriteBytes(scratch / "bad.c", text);
+        const Result refused = Glyphtool({"import", scratch / "bad.c", "-o", scratch / "bad"});
+        EXPECT_EQ(refused.status, 1) << reason;
+        EXPECT_EQ(std::count(refused.err.begin(), refused.err.end(), '\n'), 1) << refused.err;
+        EXPECT_NE(refused.err.find(reason), std::string::npos) << refused.err;
+        EXPECT_FALSE(fs::exists(scratch / "bad"));
+    }
+    fs::create_directory(scratch / "empty");
+    for (const std::string format : {"lvgl", "lvgl-bin"}) {
+        const Result empty = Glyphtool({"export", format, scratch / "empty", "-o", scratch / "e"});
+        EXPECT_EQ(empty.status, 1);
+        EXPECT_NE(empty.err.find("holds no glyph"), std::string::npos) << empty.err;
+        const Result none = Glyphtool(
+            {"export", format, scratch / "5x7", "-o", scratch / "e", "--chars", "0x30-0x39"});
+        EXPECT_EQ(none.status, 1);
+        EXPECT_NE(none.err.find("no glyph of the folder is among the characters chosen"),
+                  std::string::npos)
+            << none.err;
+        EXPECT_FALSE(fs::exists(scratch / "e"));
+    }
+}
+
 }  // namespace
 }  // namespace testing_glyphtool
