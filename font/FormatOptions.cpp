@@ -17,6 +17,14 @@ OptionSpec OptionSpec::Integer(std::string flag, std::string help, long low, lon
     return spec;
 }
 
+OptionSpec OptionSpec::Switch(std::string flag, std::string help) {
+    OptionSpec spec;
+    spec.flag = std::move(flag);
+    spec.help = std::move(help);
+    spec.kind = Kind::Switch;
+    return spec;
+}
+
 OptionSpec OptionSpec::Choice(std::string flag, std::string help,
                               std::vector<std::string> choices) {
     OptionSpec spec;
@@ -54,6 +62,8 @@ std::optional<std::string> OptionSpec::Refuse(const std::string& value) const {
             if (std::find(choices.begin(), choices.end(), value) != choices.end())
                 return std::nullopt;
             return "'" + value + "' is not one of the choices";
+        case Kind::Switch:
+            return std::nullopt;
         case Kind::Text:
             if (valid == nullptr || valid(value)) return std::nullopt;
             return "'" + value + "' is not " + what;

@@ -12,9 +12,9 @@ namespace font {
 
 // One option a format takes, as the command line shows and checks it. A value
 // is an integer from `low` to `high`, one of `choices`, or text for which
-// `valid` holds.
+// `valid` holds; a switch takes none.
 struct OptionSpec {
-    enum class Kind { Text, Integer, Choice };
+    enum class Kind { Text, Integer, Choice, Switch };
 
     std::string flag;         // "--ascent"
     std::string placeholder;  // "IDENT"; empty for numbers and choices
@@ -27,6 +27,7 @@ struct OptionSpec {
     bool repeatable = false;
 
     static OptionSpec Integer(std::string flag, std::string help, long low, long high);
+    static OptionSpec Switch(std::string flag, std::string help);
     static OptionSpec Choice(std::string flag, std::string help, std::vector<std::string> choices);
     // Text; `valid`, when given, says whether a value is `what`.
     static OptionSpec Text(std::string flag, std::string placeholder, std::string help,

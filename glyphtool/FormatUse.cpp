@@ -42,7 +42,7 @@ void AddFontFileOptions(CLI::App* command, std::string& font, std::string& from)
 std::string ReaderHelp() {
     std::string help;
     for (const font::FontFormat* format : formats::Registry())
-        if (format->reader) help += (help.empty() ? "" : "; ") + format->reader->help;
+        if (format->reader) help += "  " + format->name + ": " + format->reader->help + "\n";
     return help;
 }
 

@@ -19,7 +19,8 @@ std::vector<const font::OptionGroup*> ReaderOptionGroups();
 // FONT, the font file to read, and --from FORMAT, which names its format.
 void AddFontFileOptions(CLI::App* command, std::string& font, std::string& from);
 
-// What the readers read, one after the other, for import's help.
+// What the readers read, a line each in the order they are tried, for
+// import's help.
 std::string ReaderHelp();
 
 // Reads the font file at `path` as the format named `from`, or as whichever

@@ -171,11 +171,12 @@ Verb AddImport(CLI::App& app) {
     command->add_flag("--force", options->force, "overwrite glyph files that exist");
     options->given = std::make_unique<FormatOptionsOnCommand>(command);
     for (const font::OptionGroup* group : ReaderOptionGroups()) options->given->Add(*group);
-    command->footer("Reads " + ReaderHelp() +
-                    ". The format is found from the file's content, whatever its name, or named "
-                    "with --from (glyphtool formats lists them). Writes one U+XXXX.dat a "
-                    "character into DIR. Nothing is written when a file, link, folder or FIFO is "
-                    "in the way.\n\nExample: glyphtool import "
-                    "/usr/share/fonts/X11/misc/5x7.pcf.gz -o 5x7 --chars 0x20-0x7E");
+    command->footer(
+        "Reads these formats, each found from the file's content whatever its name, or named "
+        "with --from:\n" +
+        ReaderHelp() +
+        "Writes one U+XXXX.dat a character into DIR. Nothing is written when a file, link, "
+        "folder or FIFO is in the way.\n\nExample: glyphtool import "
+        "/usr/share/fonts/X11/misc/5x7.pcf.gz -o 5x7 --chars 0x20-0x7E");
     return {command, [options] { return Import(*options); }};
 }

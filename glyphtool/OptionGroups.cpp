@@ -44,6 +44,10 @@ void FormatOptionsOnCommand::Add(const font::OptionGroup& group, bool checked) {
                 taken->description("as each format takes it: see export FORMAT --help");
             continue;
         }
+        if (spec.kind == font::OptionSpec::Kind::Switch) {
+            options_.emplace_back(spec.flag, command_->add_flag(spec.flag, spec.help));
+            continue;
+        }
         CLI::Option* option = command_->add_option(spec.flag, spec.help);
         option->type_size(1)->allow_extra_args(false);
         if (spec.repeatable) {
@@ -72,7 +76,12 @@ void FormatOptionsOnCommand::Add(const font::OptionGroup& group, bool checked) {
 
 font::OptionValues FormatOptionsOnCommand::Values() const {
     font::OptionValues values;
-    for (const auto& [flag, option] : options_)
+    for (const auto& [flag, option] : options_) {
+        if (option->get_expected_max() == 0) {
+            if (option->count() > 0) values.Add(flag, "");
+            continue;
+        }
         for (const std::string& value : option->results()) values.Add(flag, value);
+    }
     return values;
 }

@@ -37,7 +37,8 @@ class FormatOptionsOnCommand {
     // `checked`, CLI11 checks their values as the group's specs say.
     void Add(const font::OptionGroup& group, bool checked = true);
 
-    // The values given, once the command line is parsed.
+    // The values given, once the command line is parsed; a switch given has
+    // one empty value.
     font::OptionValues Values() const;
 
   private:

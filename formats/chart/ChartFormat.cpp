@@ -37,7 +37,7 @@ const font::FontFormat& ChartFormat() {
         "a chart of every glyph (PNG)",
         {".png"},
         font::FontReader{
-            "a chart", "charts that glyphtool chart drew, also drawn on since", {}, Read},
+            "a chart", "a chart that glyphtool chart drew, also after it was drawn on.", {}, Read},
         font::FontWriter{
             "Rows of 16 cells, each row the code points U+XXX0 to U+XXXF that the font has "
             "glyphs in, as glyphtool chart draws them; import reads the PNG back, also after it "

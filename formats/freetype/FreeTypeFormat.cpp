@@ -33,10 +33,10 @@ const font::FontFormat& FreeTypeFormat() {
         {".bdf", ".pcf", ".pcf.gz", ".fon", ".otb", ".ttf", ".otf"},
         font::FontReader{
             "a font FreeType can read",
-            "BDF, PCF, PCF.gz, Windows FON, OpenType bitmap and scalable fonts: a bitmap font "
+            "BDF, PCF, PCF.gz, Windows FON, OpenType bitmap and scalable fonts. A bitmap font "
             "gives its tallest strike of at most 7 pixels; a scalable font is rendered at the "
             "largest size whose ascender and descender (or bounding box) fit in 7 rows. Fonts "
-            "in other charsets than Unicode are converted with iconv",
+            "in other charsets than Unicode are converted with iconv.",
             {},
             Read},
         std::nullopt};

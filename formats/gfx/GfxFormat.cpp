@@ -23,7 +23,7 @@ const font::FontFormat& GfxFormat() {
         "an Adafruit GFX font header",
         {".h"},
         font::FontReader{"a C header holding an Adafruit GFX font",
-                         "C headers holding an Adafruit GFX font",
+                         "a C header holding an Adafruit GFX font.",
                          {&CHeaderFontOptions()},
                          [](const font::FontFile& file, const font::ReadOptions& options) {
                              return ReadCHeaderFont(file, options, "its GFX font");

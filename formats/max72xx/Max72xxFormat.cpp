@@ -30,7 +30,7 @@ const font::FontFormat& Max72xxFormat() {
         "an MD_MAX72XX font table (MAX7219 LED matrices)",
         {".h"},
         font::FontReader{"a C header holding an MD_MAX72XX table",
-                         "C headers holding an MD_MAX72XX table",
+                         "a C header holding an MD_MAX72XX table.",
                          {&CHeaderFontOptions()},
                          [](const font::FontFile& file, const font::ReadOptions& options) {
                              return ReadCHeaderFont(file, options, "its MD_MAX72XX font");

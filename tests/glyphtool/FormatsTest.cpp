@@ -114,6 +114,19 @@ TEST(Import, FindsEveryReadingFormatByContentAndRefusesTheWrongOne) {
             EXPECT_FALSE(fs::exists(out));
         }
     }
+    // A file no reader takes is refused once, naming every format tried.
+    WriteBytes(scratch / "prose.txt", "Not a font at all.\n");
+    std::string kinds, names;
+    for (const font::FontFormat* format : formats::Registry())
+        if (format->reader) {
+            kinds += (kinds.empty() ? "" : ", ") + format->reader->kind;
+            names += (names.empty() ? "" : ", ") + format->name;
+        }
+    kinds.replace(kinds.rfind(", "), 2, " nor ");
+    const Result none = Glyphtool({"import", scratch / "prose.txt", "-o", scratch / "none"});
+    EXPECT_EQ(none.status, 1);
+    EXPECT_EQ(none.err, "glyphtool: " + (scratch / "prose.txt").string() + ": neither " + kinds +
+                            " (tried " + names + ")\n");
 }
 
 // glyphtool formats prints the registry, one line a format in its order,
