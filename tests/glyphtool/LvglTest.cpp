@@ -423,10 +423,14 @@ static const lv_font_fmt_txt_cmap_t maps[] = {
     {0x100, 0x11, 2, sparse, NULL, 2, LV_FONT_FMT_TXT_CMAP_SPARSE_TINY},
     {0x61, 3, 3, NULL, full, 3, LV_FONT_FMT_TXT_CMAP_FORMAT0_FULL}};
 )";
-    WriteBytes(
-        scratch / "hand.c",
-        tables +
-            R"(static const lv_font_fmt_txt_dsc_t dsc = {bitmaps, glyphs, maps, &kerning, 16, 3, 1, 0, 0};
+    // Only the first branch of each #if is read, and #if 0 never is.
+    WriteBytes(scratch / "hand.c", tables + R"(#if 0
+static const lv_font_fmt_txt_dsc_t dsc = {bitmaps, glyphs, maps, NULL, 0, 99, 1, 0, 0};
+#elif LVGL_VERSION_MAJOR >= 8
+static const lv_font_fmt_txt_dsc_t dsc = {bitmaps, glyphs, maps, &kerning, 16, 3, 1, 0, 0};
+#else
+static lv_font_fmt_txt_dsc_t dsc = {bitmaps, glyphs, maps, NULL, 16, 3, 1, 0, 0};
+#endif
 const lv_font_t hand = {.line_height = 8, .base_line = 2, .dsc = &dsc};
 )");
     const Result hand = Glyphtool({"import", scratch / "hand.c", "-o", scratch / "hand"});
