@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,13 @@
 #include "font/ImportReport.h"
 
 namespace font {
+
+// Raised by a reader for a file that is not of its format, with what shows
+// it ("nor text (a NUL byte on line 3)"), which the refusal adds to "not
+// KIND". Detection goes on to the next reader.
+class NotThisFormat : public std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
 
 // What a reader is asked for: the characters to read (all when empty) and
 // the options of its groups that were given.
@@ -27,9 +35,9 @@ struct FontReader {
     // What import's help says of this format: what it reads and how.
     std::string help;
     std::vector<const OptionGroup*> groups;  // besides --chars, which every reader takes
-    // The font in `file`, or nothing when the file is not of this format
-    // (judged from its content alone). Raises Failure, naming the file, for a
-    // file of this format that cannot be read.
+    // The font in `file`, or nothing (or NotThisFormat) when the file is not
+    // of this format, judged from its content alone. Raises Failure, naming
+    // the file, for a file of this format that cannot be read.
     std::function<std::optional<ImportReport>(const FontFile& file, const ReadOptions& options)>
         read;
 };

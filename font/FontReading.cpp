@@ -13,20 +13,38 @@ FontRead Sorted(const FontFormat& format, ImportReport report) {
     return {&format, std::move(report)};
 }
 
+// The format's reading of `file`, or nothing; what shows that the file is
+// not of the format is added to `reasons` unless it is there already.
+std::optional<FontRead> TryReader(const FontFormat& format, const FontFile& file,
+                                  const ReadOptions& options, std::vector<std::string>& reasons) {
+    try {
+        if (auto report = format.reader->read(file, options))
+            return Sorted(format, std::move(*report));
+    } catch (const NotThisFormat& reason) {
+        if (std::find(reasons.begin(), reasons.end(), reason.what()) == reasons.end())
+            reasons.push_back(reason.what());
+    }
+    return std::nullopt;
+}
+
+std::string WithReasons(std::string message, const std::vector<std::string>& reasons) {
+    for (const std::string& reason : reasons) message += ", " + reason;
+    return message;
+}
+
 }  // namespace
 
 FontRead ReadFontFile(const FontFile& file, std::span<const FontFormat* const> formats,
                       const FontFormat* from, const ReadOptions& options) {
+    std::vector<std::string> reasons;
     if (from != nullptr) {
-        if (auto report = from->reader->read(file, options))
-            return Sorted(*from, std::move(*report));
-        throw Failure(file.name + ": not " + from->reader->kind);
+        if (auto read = TryReader(*from, file, options, reasons)) return std::move(*read);
+        throw Failure(WithReasons(file.name + ": not " + from->reader->kind, reasons));
     }
     std::vector<const FontFormat*> tried;
     for (const FontFormat* format : formats) {
         if (!format->reader) continue;
-        if (auto report = format->reader->read(file, options))
-            return Sorted(*format, std::move(*report));
+        if (auto read = TryReader(*format, file, options, reasons)) return std::move(*read);
         tried.push_back(format);
     }
     std::string kinds, names;
@@ -34,8 +52,9 @@ FontRead ReadFontFile(const FontFile& file, std::span<const FontFormat* const> f
         kinds += (i == 0 ? "" : i + 1 == tried.size() ? " nor " : ", ") + tried[i]->reader->kind;
         names += (i == 0 ? "" : ", ") + tried[i]->name;
     }
-    throw Failure(file.name + (tried.size() == 1 ? ": not " : ": neither ") + kinds + " (tried " +
-                  names + ")");
+    throw Failure(WithReasons(file.name + (tried.size() == 1 ? ": not " : ": neither ") + kinds +
+                                  " (tried " + names + ")",
+                              reasons));
 }
 
 const OptionGroup* GroupNotTaken(const FontFormat& format,

@@ -65,6 +65,7 @@ std::optional<std::string> OptionSpec::Refuse(const std::string& value) const {
         case Kind::Switch:
             return std::nullopt;
         case Kind::Text:
+            if (refusal != nullptr) return refusal(value);
             if (valid == nullptr || valid(value)) return std::nullopt;
             return "'" + value + "' is not " + what;
     }

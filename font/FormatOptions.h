@@ -17,6 +17,7 @@ struct OptionSpec {
     enum class Kind { Text, Integer, Choice, Switch };
 
     std::string flag;         // "--ascent"
+    std::string alias;        // "-D", or empty
     std::string placeholder;  // "IDENT"; empty for numbers and choices
     std::string help;
     Kind kind = Kind::Text;
@@ -24,6 +25,8 @@ struct OptionSpec {
     std::vector<std::string> choices;
     bool (*valid)(std::string_view) = nullptr;
     std::string what;  // what `valid` asks for: "a C identifier"
+    // Instead of `valid`: why a text is refused, or nothing when it is taken.
+    std::optional<std::string> (*refusal)(std::string_view) = nullptr;
     bool repeatable = false;
 
     static OptionSpec Integer(std::string flag, std::string help, long low, long high);

@@ -92,11 +92,7 @@ Verb AddConvert(CLI::App& app) {
         ->type_name("FORMAT")
         ->check(CLI::IsMember(WritingFormatNames()));
     options->given = std::make_unique<FormatOptionsOnCommand>(command);
-    font::OptionGroup chars = font::CharsOption();
-    chars.options.front().help =
-        "only these characters: 0x20-0x7E, U+3040-U+309F, 65 (repeatable; default every "
-        "character the font maps)";
-    options->given->Add(chars);
+    options->given->Add(ReadingCharsOption());
     // Two formats may take one flag with their own checks: each value is
     // checked against the formats chosen, once they are known.
     for (const font::FontFormat* format : formats::Registry()) {

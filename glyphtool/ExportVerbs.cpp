@@ -17,7 +17,8 @@ Verb AddExportAs(CLI::App& parent, const font::FontFormat& format) {
     CLI::App* command =
         parent.add_subcommand(format.name, "Write the folder as " + format.description + ".");
     command->add_option("DIR", options->dir, "the font folder")->required()->type_name("");
-    const std::string placeholder = "OUT" + format.extensions.front();
+    const std::string placeholder =
+        "OUT" + (format.extensions.empty() ? std::string() : format.extensions.front());
     AddOutputOption(command, options->out, "the file to write, or - for standard output",
                     placeholder.c_str());
     options->given = std::make_unique<FormatOptionsOnCommand>(command);

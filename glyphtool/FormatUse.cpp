@@ -20,6 +20,17 @@ std::vector<std::string> WritingFormatNames() {
     return names;
 }
 
+const font::OptionGroup& ReadingCharsOption() {
+    static const font::OptionGroup group = [] {
+        font::OptionGroup chars = font::CharsOption();
+        chars.options.front().help =
+            "only these characters: 0x20-0x7E, U+3040-U+309F, 65 (repeatable; default every "
+            "character the font maps)";
+        return chars;
+    }();
+    return group;
+}
+
 std::vector<const font::OptionGroup*> ReaderOptionGroups() {
     std::vector<const font::OptionGroup*> groups;
     for (const font::FontFormat* format : formats::Registry())

@@ -13,6 +13,9 @@
 std::vector<std::string> ReadingFormatNames();
 std::vector<std::string> WritingFormatNames();
 
+// --chars as the reading verbs take it: the characters of the font to read.
+const font::OptionGroup& ReadingCharsOption();
+
 // The option groups that any reader takes.
 std::vector<const font::OptionGroup*> ReaderOptionGroups();
 

@@ -29,7 +29,6 @@ namespace fs = std::filesystem;
 struct Options {
     std::string font;
     std::string dir;
-    std::vector<std::string> chars;
     bool force = false;
     std::string from;
     std::unique_ptr<FormatOptionsOnCommand> given;
@@ -126,10 +125,8 @@ std::vector<PlannedFile> Plan(const font::Font& font, const fs::path& dir, const
 
 int Import(const Options& options) {
     const font::OptionValues values = options.given->Values();
-    font::ReadOptions readOptions{{}, values};
-    for (const std::string& text : options.chars)
-        readOptions.ranges.push_back(*font::ParseCharRange(text));
-    const font::FontRead read = ReadFontFile(options.font, options.from, readOptions);
+    const font::FontRead read =
+        ReadFontFile(options.font, options.from, {font::ChosenRanges(values), values});
     if (const font::OptionGroup* group =
             font::GroupNotTaken(*read.format, ReaderOptionGroups(), values))
         throw font::Failure(font::Display(options.font) + ": " + group->purpose + ", and this is " +
@@ -165,11 +162,9 @@ Verb AddImport(CLI::App& app) {
         app.add_subcommand("import", "Fill a font folder from a font file of any format it reads.");
     AddFontFileOptions(command, options->font, options->from);
     AddOutputOption(command, options->dir, "the folder to write into, made if missing", "DIR");
-    AddCharsOption(command, options->chars,
-                   "only these characters: 0x20-0x7E, U+3040-U+309F, 65 (repeatable; default "
-                   "every character the font maps)");
-    command->add_flag("--force", options->force, "overwrite glyph files that exist");
     options->given = std::make_unique<FormatOptionsOnCommand>(command);
+    options->given->Add(ReadingCharsOption());
+    command->add_flag("--force", options->force, "overwrite glyph files that exist");
     for (const font::OptionGroup* group : ReaderOptionGroups()) options->given->Add(*group);
     command->footer(
         "Reads these formats, each found from the file's content whatever its name, or named "

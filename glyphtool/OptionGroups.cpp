@@ -1,7 +1,5 @@
 #include "glyphtool/OptionGroups.h"
 
-#include "font/CharRange.h"
-
 CLI::Validator Checked(bool (*valid)(std::string_view), std::string what) {
     return CLI::Validator(
         [valid, what](std::string& text) {
@@ -21,20 +19,14 @@ void AddOutputOption(CLI::App* command, std::string& out, const std::string& des
     option->required(required);
 }
 
-void AddAscentOption(CLI::App* command, int& ascent) {
-    command->add_option("--ascent", ascent, "rows above the baseline, 0 to 7 (default 6)")
-        ->check(CLI::Range(0, 7));
+namespace {
+
+// The flag and its alias as CLI11 takes them: "--define,-D".
+std::string Names(const font::OptionSpec& spec) {
+    return spec.alias.empty() ? spec.flag : spec.flag + "," + spec.alias;
 }
 
-void AddCharsOption(CLI::App* command, std::vector<std::string>& chars,
-                    const std::string& description) {
-    command->add_option("--chars", chars, description)
-        ->type_name("RANGE")
-        ->allow_extra_args(false)
-        ->check(
-            Checked([](std::string_view text) { return font::ParseCharRange(text).has_value(); },
-                    "a code point or range"));
-}
+}  // namespace
 
 void FormatOptionsOnCommand::Add(const font::OptionGroup& group, bool checked) {
     for (const font::OptionSpec& spec : group.options) {
@@ -45,10 +37,10 @@ void FormatOptionsOnCommand::Add(const font::OptionGroup& group, bool checked) {
             continue;
         }
         if (spec.kind == font::OptionSpec::Kind::Switch) {
-            options_.emplace_back(spec.flag, command_->add_flag(spec.flag, spec.help));
+            options_.emplace_back(spec.flag, command_->add_flag(Names(spec), spec.help));
             continue;
         }
-        CLI::Option* option = command_->add_option(spec.flag, spec.help);
+        CLI::Option* option = command_->add_option(Names(spec), spec.help);
         option->type_size(1)->allow_extra_args(false);
         if (spec.repeatable) {
             option->expected(1, CLI::detail::expected_max_vector_size)
@@ -67,8 +59,9 @@ void FormatOptionsOnCommand::Add(const font::OptionGroup& group, bool checked) {
                 option->check(CLI::Range(spec.low, spec.high));
             else if (spec.kind == Kind::Choice)
                 option->check(CLI::IsMember(spec.choices));
-            else if (spec.valid != nullptr)
-                option->check(Checked(spec.valid, spec.what));
+            else if (spec.valid != nullptr || spec.refusal != nullptr)
+                option->check(CLI::Validator(
+                    [spec](std::string& text) { return spec.Refuse(text).value_or(""); }, ""));
         }
         options_.emplace_back(spec.flag, option);
     }

@@ -19,14 +19,6 @@ CLI::Validator Checked(bool (*valid)(std::string_view), std::string what);
 void AddOutputOption(CLI::App* command, std::string& out, const std::string& description,
                      const char* placeholder, bool required = true);
 
-// --ascent N: rows above the baseline, 0 to 7, 6 by default, for the formats
-// that place the glyphs on a baseline.
-void AddAscentOption(CLI::App* command, int& ascent);
-
-// --chars RANGE, repeatable: code points as 0x20-0x7E, U+3040-U+309F or 65.
-void AddCharsOption(CLI::App* command, std::vector<std::string>& chars,
-                    const std::string& description);
-
 // The options of format option groups on one command: each becomes a CLI11
 // option, read back after parsing as the values the formats take.
 class FormatOptionsOnCommand {

@@ -9,12 +9,21 @@ bool IsShort(std::string_view text) {
     return text.size() <= 3;
 }
 
+// Says only the part before '=' is wrong, as a macro definition would.
+std::optional<std::string> NameBeforeEquals(std::string_view text) {
+    const std::string_view name = text.substr(0, text.find('='));
+    if (!name.empty() && name.front() != '2') return std::nullopt;
+    return "'" + std::string(name) + "' is not a name";
+}
+
 TEST(OptionSpec, RefusesWhatItsKindDoesNotTake) {
     const OptionSpec integer = OptionSpec::Integer("--n", "", 1, 255);
     const OptionSpec choice = OptionSpec::Choice("--c", "", {"rows", "columns"});
     const OptionSpec text = OptionSpec::Text("--t", "T", "", IsShort, "short");
     const OptionSpec free = OptionSpec::Text("--f", "F", "");
     const OptionSpec flag = OptionSpec::Switch("--s", "");
+    OptionSpec explained = OptionSpec::Text("--d", "D", "", IsShort, "short");
+    explained.refusal = NameBeforeEquals;
     const struct {
         const OptionSpec& spec;
         std::string value;
@@ -32,6 +41,8 @@ TEST(OptionSpec, RefusesWhatItsKindDoesNotTake) {
         {text, "abcd", "'abcd' is not short"},
         {free, "anything at all", std::nullopt},
         {flag, "", std::nullopt},
+        {explained, "LONG=1", std::nullopt},
+        {explained, "2X=1", "'2X' is not a name"},
     };
     for (const auto& c : cases) EXPECT_EQ(c.spec.Refuse(c.value), c.reason) << c.value;
 }
