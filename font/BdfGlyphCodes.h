@@ -1,7 +1,7 @@
 #pragma once
 
-#include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace font {
@@ -13,8 +13,7 @@ struct BdfGlyphCode {
 };
 
 // The glyphs of a BDF file in file order, with their codes read as FreeType
-// reads them: a negative code is -1, and "ENCODING -1 n" stands for n. Empty
-// when the file cannot be read.
-std::vector<BdfGlyphCode> ReadBdfGlyphCodes(const std::filesystem::path& path);
+// reads them: a negative code is -1, and "ENCODING -1 n" stands for n.
+std::vector<BdfGlyphCode> ReadBdfGlyphCodes(std::string_view text);
 
 }  // namespace font

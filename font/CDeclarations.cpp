@@ -3,232 +3,57 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <optional>
+#include <climits>
 
+#include "font/CExpression.h"
+#include "font/CPreprocessor.h"
 #include "font/Failure.h"
-#include "font/Unicode.h"
 
 namespace font {
+
+CValue CValue::Item(std::size_t index) const {
+    if (packed_.empty()) return items_[index];
+    CValue item;
+    item.number = packed_[index].number;
+    item.fromCharacter = (packed_[index].lineAndCharacter & 1) != 0;
+    item.line = static_cast<int>(packed_[index].lineAndCharacter >> 1);
+    return item;
+}
+
+void CValue::Append(CValue item) {
+    if (items_.empty() && item.kind == Kind::Number && item.designator.empty() &&
+        item.number >= INT32_MIN && item.number <= INT32_MAX && item.line >= 0) {
+        packed_.push_back(
+            {static_cast<std::int32_t>(item.number),
+             static_cast<std::uint32_t>(item.line) << 1 | (item.fromCharacter ? 1u : 0u)});
+        return;
+    }
+    if (!packed_.empty()) {
+        items_.reserve(packed_.size() + 1);
+        for (std::size_t i = 0; i < packed_.size(); ++i) items_.push_back(Item(i));
+        packed_ = {};
+    }
+    items_.push_back(std::move(item));
+}
+
 namespace {
 
-struct Token {
-    enum class Kind { Identifier, Number, Character, String, Punct, End };
-    Kind kind = Kind::End;
-    std::string text;  // the identifier or punctuator
-    std::int64_t value = 0;
-    int line = 0;
-};
+constexpr int MaxNesting = 64;
+// Tokens kept of what a declaration says before its '='.
+constexpr std::size_t MaxDeclarator = 256;
+// Declarations and values kept whole (not packed) in a file: far more than
+// the 65,536 glyphs of the largest font, and a bound on the memory they take.
+constexpr std::size_t MaxValues = std::size_t{1} << 18;
+// How far a cast or an address is looked for ahead.
+constexpr std::size_t MaxLookAhead = 64;
 
-[[noreturn]] void Refuse(int line, const std::string& what) {
-    throw Failure("line " + std::to_string(line) + ": " + what);
+bool IsPunct(const CToken& token, std::string_view text) {
+    return token.kind == CToken::Kind::Punct && token.text == text;
 }
 
-bool IsIdentifierStart(char c) {
-    return std::isalpha(static_cast<unsigned char>(c)) || c == '_';
+bool EndsValue(const CToken& token) {
+    return IsPunct(token, ",") || IsPunct(token, "}") || IsPunct(token, ";");
 }
-bool IsIdentifierChar(char c) {
-    return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
-}
-
-// Splits C source into tokens, dropping comments and preprocessor lines.
-class Lexer {
-  public:
-    explicit Lexer(std::string_view text) : text_(text) {}
-
-    std::vector<Token> Run(std::string& firstComment) {
-        std::vector<Token> tokens;
-        bool lineStart = true;
-        while (pos_ < text_.size()) {
-            const char c = text_[pos_];
-            if (c == '\n') {
-                ++line_, ++pos_, lineStart = true;
-            } else if (c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v') {
-                ++pos_;
-            } else if (c == '#' && lineStart) {
-                SkipDirective();
-            } else if (Starts("/*")) {
-                Keep(firstComment, BlockComment());
-            } else if (Starts("//")) {
-                Keep(firstComment, LineComment());
-            } else {
-                lineStart = false;
-                tokens.push_back(Next());
-            }
-        }
-        tokens.push_back({Token::Kind::End, "", 0, line_});
-        return tokens;
-    }
-
-  private:
-    bool Starts(std::string_view what) const { return text_.substr(pos_).starts_with(what); }
-
-    void Keep(std::string& firstComment, std::string_view comment) {
-        if (!seenComment_) firstComment = comment, seenComment_ = true;
-    }
-
-    void SkipDirective() {
-        while (pos_ < text_.size() && text_[pos_] != '\n') {
-            if (text_[pos_] == '\\' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '\n')
-                ++line_, ++pos_;
-            else if (Starts("/*"))
-                BlockComment();
-            ++pos_;
-        }
-    }
-
-    std::string_view BlockComment() {
-        const int startLine = line_;
-        const std::size_t start = pos_ + 2;
-        const std::size_t end = text_.find("*/", start);
-        if (end == std::string_view::npos) Refuse(startLine, "a comment does not end");
-        line_ += static_cast<int>(std::count(text_.begin() + static_cast<long>(pos_),
-                                             text_.begin() + static_cast<long>(end), '\n'));
-        pos_ = end + 2;
-        return text_.substr(start, end - start);
-    }
-
-    std::string_view LineComment() {
-        const std::size_t start = pos_ + 2;
-        const std::size_t end = std::min(text_.find('\n', start), text_.size());
-        pos_ = end;
-        return text_.substr(start, end - start);
-    }
-
-    Token Next() {
-        const char c = text_[pos_];
-        if (IsIdentifierStart(c)) {
-            const std::size_t start = pos_;
-            while (pos_ < text_.size() && IsIdentifierChar(text_[pos_])) ++pos_;
-            const std::string word(text_.substr(start, pos_ - start));
-            // u'x', U'x', L'x' and u8'x' are character literals; the same before " a string.
-            if (pos_ < text_.size() && (text_[pos_] == '\'' || text_[pos_] == '"') &&
-                (word == "u" || word == "U" || word == "L" || word == "u8"))
-                return text_[pos_] == '\'' ? CharacterLiteral() : StringLiteral();
-            return {Token::Kind::Identifier, word, 0, line_};
-        }
-        if (std::isdigit(static_cast<unsigned char>(c))) return NumberLiteral();
-        if (c == '\'') return CharacterLiteral();
-        if (c == '"') return StringLiteral();
-        if (Starts("::")) {
-            pos_ += 2;
-            return {Token::Kind::Punct, "::", 0, line_};
-        }
-        ++pos_;
-        return {Token::Kind::Punct, std::string(1, c), 0, line_};
-    }
-
-    Token NumberLiteral() {
-        int base = 10;
-        if (Starts("0x") || Starts("0X"))
-            base = 16, pos_ += 2;
-        else if (Starts("0b") || Starts("0B"))
-            base = 2, pos_ += 2;
-        else if (text_[pos_] == '0')
-            base = 8;
-        std::uint64_t value = 0;
-        bool digits = false;
-        while (pos_ < text_.size()) {
-            const char d = static_cast<char>(std::tolower(static_cast<unsigned char>(text_[pos_])));
-            int digit = -1;
-            if (d >= '0' && d <= '9') digit = d - '0';
-            if (d >= 'a' && d <= 'f' && base == 16) digit = d - 'a' + 10;
-            if (d == '\'' && digits) {  // C++14 digit separator
-                ++pos_;
-                continue;
-            }
-            if (digit < 0) break;
-            if (digit >= base) Refuse(line_, "a digit that its number's base does not have");
-            if (value > (std::uint64_t{1} << 56)) Refuse(line_, "a number too large");
-            value = value * static_cast<unsigned>(base) + static_cast<unsigned>(digit);
-            digits = true;
-            ++pos_;
-        }
-        if (!digits && base != 8) Refuse(line_, "a number without digits");
-        while (pos_ < text_.size() &&
-               std::string_view("uUlL").find(text_[pos_]) != std::string_view::npos)
-            ++pos_;
-        if (pos_ < text_.size() && (IsIdentifierChar(text_[pos_]) || text_[pos_] == '.'))
-            Refuse(line_, "a number that is not a whole number");
-        return {Token::Kind::Number, "", static_cast<std::int64_t>(value), line_};
-    }
-
-    // One character of a literal, its escapes resolved.
-    std::uint32_t LiteralCharacter() {
-        if (pos_ >= text_.size() || text_[pos_] == '\n') Refuse(line_, "a literal does not end");
-        if (text_[pos_] != '\\') {
-            // A character beyond ASCII stands for its code point.
-            std::size_t length = 1;
-            const auto lead = static_cast<unsigned char>(text_[pos_]);
-            if (lead >= 0xC0) length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
-            const auto decoded = DecodeUtf8(text_.substr(pos_, length));
-            pos_ += length;
-            return decoded && decoded->size() == 1 ? static_cast<std::uint32_t>(decoded->front())
-                                                   : lead;
-        }
-        ++pos_;
-        if (pos_ >= text_.size()) Refuse(line_, "a literal does not end");
-        const char e = text_[pos_++];
-        static constexpr std::array<std::pair<char, char>, 11> simple = {{{'n', '\n'},
-                                                                          {'t', '\t'},
-                                                                          {'r', '\r'},
-                                                                          {'a', '\a'},
-                                                                          {'b', '\b'},
-                                                                          {'f', '\f'},
-                                                                          {'v', '\v'},
-                                                                          {'\\', '\\'},
-                                                                          {'\'', '\''},
-                                                                          {'"', '"'},
-                                                                          {'?', '?'}}};
-        for (const auto& [name, value] : simple)
-            if (e == name) return static_cast<unsigned char>(value);
-        if (e == 'x' || e == 'u' || e == 'U') {
-            const int most = e == 'x' ? 8 : e == 'u' ? 4 : 8;
-            std::uint32_t value = 0;
-            int count = 0;
-            while (count < most && pos_ < text_.size() &&
-                   std::isxdigit(static_cast<unsigned char>(text_[pos_]))) {
-                const char h =
-                    static_cast<char>(std::tolower(static_cast<unsigned char>(text_[pos_++])));
-                value = value * 16 + static_cast<std::uint32_t>(h <= '9' ? h - '0' : h - 'a' + 10);
-                ++count;
-            }
-            if (count == 0) Refuse(line_, "an escape without digits");
-            return value;
-        }
-        if (e >= '0' && e <= '7') {
-            std::uint32_t value = static_cast<std::uint32_t>(e - '0');
-            for (int count = 1;
-                 count < 3 && pos_ < text_.size() && text_[pos_] >= '0' && text_[pos_] <= '7';
-                 ++count)
-                value = value * 8 + static_cast<std::uint32_t>(text_[pos_++] - '0');
-            return value;
-        }
-        Refuse(line_, "an escape C does not have");
-    }
-
-    Token CharacterLiteral() {
-        ++pos_;  // the opening quote
-        if (pos_ < text_.size() && text_[pos_] == '\'') Refuse(line_, "an empty character literal");
-        const std::uint32_t value = LiteralCharacter();
-        if (pos_ >= text_.size() || text_[pos_] != '\'')
-            Refuse(line_, "a character literal of more than one character");
-        ++pos_;
-        return {Token::Kind::Character, "", value, line_};
-    }
-
-    Token StringLiteral() {
-        ++pos_;
-        while (pos_ < text_.size() && text_[pos_] != '"') LiteralCharacter();
-        if (pos_ >= text_.size()) Refuse(line_, "a string does not end");
-        ++pos_;
-        return {Token::Kind::String, "", 0, line_};
-    }
-
-    std::string_view text_;
-    std::size_t pos_ = 0;
-    int line_ = 1;
-    bool seenComment_ = false;
-};
 
 // Words that qualify a declaration but do not name its type.
 bool IsQualifier(const std::string& word) {
@@ -245,52 +70,89 @@ bool IsMacroLike(const std::string& word) {
     });
 }
 
-constexpr int MaxNesting = 64;
+// The length of the cast at `from` ahead, '(' type words and '*' ')'; 0
+// when there is none.
+std::size_t CastLength(CTokenSource& tokens, std::size_t from) {
+    if (!IsPunct(tokens.Peek(from), "(")) return 0;
+    bool words = false;
+    for (std::size_t i = from + 1; i < from + MaxLookAhead; ++i) {
+        const CToken& token = tokens.Peek(i);
+        if (token.kind == CToken::Kind::Identifier)
+            words = true;
+        else if (IsPunct(token, ")"))
+            return words ? i - from + 1 : 0;
+        else if (!IsPunct(token, "*") && !IsPunct(token, "::"))
+            return 0;
+    }
+    return 0;
+}
 
-class Parser {
+// A number of an initialiser, where a name left after the file's macros
+// have been expanded cannot be evaluated.
+class InitialiserExpression final : public CExpression {
   public:
-    explicit Parser(std::vector<Token> tokens) : tokens_(std::move(tokens)) {}
+    InitialiserExpression(CPreprocessor& tokens) : CExpression(tokens), macros_(tokens) {}
 
-    void Run(CSource& source) {
-        std::size_t start = pos_;
-        while (Peek().kind != Token::Kind::End) {
-            const Token& token = Peek();
-            if (IsPunct(token, ";")) {
-                start = ++pos_;
-            } else if (IsPunct(token, "}")) {  // the end of a namespace or extern "C" block
-                start = ++pos_;
-            } else if (IsPunct(token, "{")) {
-                if (!Transparent(start))
-                    SkipBalanced();
-                else
-                    ++pos_;
-                start = pos_;
-            } else if (IsPunct(token, "=")) {
-                ReadDeclaration(start, source);
-                start = pos_;
-            } else {
-                ++pos_;
-            }
-        }
+  protected:
+    CNumber Identifier(const CToken& token) override {
+        if (macros_.IsFunctionMacro(token.text))
+            RefuseAt(token.line, token.text +
+                                     "(…) is a function-like macro, which glyphtool does not "
+                                     "expand");
+        RefuseAt(token.line, token.text + " is not a number this file defines; --define " +
+                                 token.text + "=VALUE gives it one");
+    }
+    bool SkipCast() override {
+        const std::size_t length = CastLength(tokens_, 0);
+        for (std::size_t i = 0; i < length; ++i) tokens_.Advance();
+        return length > 0;
     }
 
   private:
-    const Token& Peek(std::size_t ahead = 0) const {
-        return tokens_[std::min(pos_ + ahead, tokens_.size() - 1)];
-    }
-    static bool IsPunct(const Token& token, std::string_view text) {
-        return token.kind == Token::Kind::Punct && token.text == text;
+    const CPreprocessor& macros_;
+};
+
+class Parser {
+  public:
+    explicit Parser(CPreprocessor& tokens) : tokens_(tokens) {}
+
+    void Run(CSource& source) {
+        while (Peek().kind != CToken::Kind::End) {
+            const CToken& token = Peek();
+            if (IsPunct(token, ";") || IsPunct(token, "}")) {  // "}" ends a namespace
+                tokens_.Advance();
+                declarator_.clear();
+            } else if (IsPunct(token, "{")) {
+                if (Transparent())
+                    tokens_.Advance();
+                else
+                    SkipBalanced();
+                declarator_.clear();
+            } else if (IsPunct(token, "=")) {
+                ReadDeclaration(source);
+                declarator_.clear();
+            } else {
+                if (declarator_.size() < MaxDeclarator) declarator_.push_back(token);
+                tokens_.Advance();
+            }
+        }
+        source.firstComment = tokens_.FirstComment();
     }
 
-    // Whether the '{' that ends tokens[start, pos_) opens a block of
-    // declarations: `namespace fonts {` or `extern "C" {`.
-    bool Transparent(std::size_t start) const {
-        if (start >= pos_) return false;
-        const Token& first = tokens_[start];
-        if (first.kind != Token::Kind::Identifier) return false;
+  private:
+    const CToken& Peek(std::size_t ahead = 0) { return tokens_.Peek(ahead); }
+
+    // Whether the '{' after the declarator opens a block of declarations:
+    // `namespace fonts {`, `inline namespace v1 {` or `extern "C" {`.
+    bool Transparent() const {
+        if (declarator_.empty()) return false;
+        const CToken& first = declarator_.front();
+        if (first.kind != CToken::Kind::Identifier) return false;
         if (first.text == "namespace") return true;
-        return first.text == "extern" && pos_ - start == 2 &&
-               tokens_[start + 1].kind == Token::Kind::String;
+        if (first.text == "inline")
+            return declarator_.size() >= 2 && declarator_[1].text == "namespace";
+        return first.text == "extern" && declarator_.size() == 2 &&
+               declarator_[1].kind == CToken::Kind::String;
     }
 
     void SkipBalanced() {
@@ -298,19 +160,25 @@ class Parser {
         do {
             if (IsPunct(Peek(), "{")) ++depth;
             if (IsPunct(Peek(), "}")) --depth;
-            ++pos_;
-        } while (depth > 0 && Peek().kind != Token::Kind::End);
-        if (IsPunct(Peek(), ";")) ++pos_;
+            tokens_.Advance();
+        } while (depth > 0 && Peek().kind != CToken::Kind::End);
+        if (IsPunct(Peek(), ";")) tokens_.Advance();
     }
 
-    // tokens[start, pos_) declare something, and pos_ is at its '='.
-    void ReadDeclaration(std::size_t start, CSource& source) {
+    void Count(std::size_t more, int line) {
+        values_ += more;
+        if (values_ > MaxValues)
+            RefuseAt(line, "more declarations and initialisers than any font holds");
+    }
+
+    // The declarator is what precedes the '=' at the head of the tokens.
+    void ReadDeclaration(CSource& source) {
         CDeclaration declaration;
-        declaration.line = tokens_[pos_].line;
+        declaration.line = Peek().line;
         std::vector<std::string> words;
         int parens = 0;
-        for (std::size_t i = start; i < pos_ && !declaration.isArray; ++i) {
-            const Token& token = tokens_[i];
+        for (std::size_t i = 0; i < declarator_.size() && !declaration.isArray; ++i) {
+            const CToken& token = declarator_[i];
             // __attribute__((…)) and the like say nothing of the type or name.
             if (IsPunct(token, "(")) ++parens;
             if (IsPunct(token, ")")) --parens;
@@ -318,8 +186,8 @@ class Parser {
             if (IsPunct(token, "[")) {
                 declaration.isArray = true;
                 if (!words.empty()) declaration.name = words.back(), words.pop_back();
-            } else if (token.kind == Token::Kind::Identifier) {
-                if (i > start && IsPunct(tokens_[i - 1], "::") && !words.empty())
+            } else if (token.kind == CToken::Kind::Identifier) {
+                if (i > 0 && IsPunct(declarator_[i - 1], "::") && !words.empty())
                     words.back() += "::" + token.text;  // MD_MAX72XX::fontType_t
                 else if (!IsQualifier(token.text))
                     words.push_back(token.text);
@@ -331,110 +199,82 @@ class Parser {
             if (!words.empty()) declaration.name = words.back(), words.pop_back();
         }
         declaration.typeWords = words;
-        ++pos_;  // the '='
+        tokens_.Advance();  // the '='
         try {
             declaration.value = Value(0);
             if (!IsPunct(Peek(), ";") && !IsPunct(Peek(), ","))
-                Refuse(Peek().line, "cannot read the initialiser of " + declaration.name);
+                RefuseAt(Peek().line, "cannot read the initialiser of " + declaration.name);
         } catch (const Failure& failure) {
+            if (tokens_.Failed() || values_ > MaxValues) throw;
             if (source.problem.empty()) source.problem = failure.what();
             SkipToEnd();
             return;
         }
         SkipToEnd();
-        if (!declaration.name.empty()) source.declarations.push_back(std::move(declaration));
+        if (declaration.name.empty()) return;
+        Count(1, declaration.line);
+        source.declarations.push_back(std::move(declaration));
     }
 
     // Past the ';' that ends the declaration, over any braces on the way.
     void SkipToEnd() {
-        while (Peek().kind != Token::Kind::End && !IsPunct(Peek(), ";")) {
+        while (Peek().kind != CToken::Kind::End && !IsPunct(Peek(), ";")) {
             if (IsPunct(Peek(), "{"))
                 SkipBalanced();
             else
-                ++pos_;
+                tokens_.Advance();
         }
-        if (IsPunct(Peek(), ";")) ++pos_;
+        if (IsPunct(Peek(), ";")) tokens_.Advance();
     }
 
-    // A cast: '(' type words and '*' ')'.
-    bool AtCast() const {
-        if (!IsPunct(Peek(), "(")) return false;
-        std::size_t i = 1;
-        bool words = false;
-        for (;; ++i) {
-            const Token& token = Peek(i);
-            if (token.kind == Token::Kind::Identifier)
-                words = true;
-            else if (!IsPunct(token, "*") && !IsPunct(token, "::"))
-                break;
+    // Whether a name (an address) is ahead: casts, an optional '&', the name
+    // and an optional index, and then the end of the value.
+    bool NameAhead() {
+        std::size_t i = 0;
+        while (const std::size_t cast = CastLength(tokens_, i)) i += cast;
+        if (IsPunct(Peek(i), "&")) ++i;
+        if (Peek(i).kind != CToken::Kind::Identifier) return false;
+        ++i;
+        if (IsPunct(Peek(i), "[")) {
+            const std::size_t open = i;
+            while (!IsPunct(Peek(i), "]") && Peek(i).kind != CToken::Kind::End &&
+                   i < open + MaxLookAhead)
+                ++i;
+            if (!IsPunct(Peek(i), "]")) return false;
+            ++i;
         }
-        return words && IsPunct(Peek(i), ")");
+        return EndsValue(Peek(i));
     }
 
     CValue Value(int depth) {
-        if (depth > MaxNesting) Refuse(Peek().line, "initialisers nested too deep");
-        const Token& token = Peek();
-        if (token.kind == Token::Kind::End)
-            Refuse(token.line, "the file ends inside an initialiser");
+        if (depth > MaxNesting) RefuseAt(Peek().line, "initialisers nested too deep");
+        const CToken& token = Peek();
+        if (token.kind == CToken::Kind::End)
+            RefuseAt(token.line, "the file ends inside an initialiser");
         if (IsPunct(token, "{")) return List(depth);
-        if (AtCast()) {
-            while (!IsPunct(Peek(), ")")) ++pos_;
-            ++pos_;
-            return Value(depth + 1);
-        }
-        if (IsPunct(token, "(")) {
-            ++pos_;
-            CValue inner = Value(depth + 1);
-            if (!IsPunct(Peek(), ")")) Refuse(Peek().line, "a parenthesis does not close");
-            ++pos_;
-            return inner;
-        }
-        if (IsPunct(token, "-") || IsPunct(token, "+") || IsPunct(token, "~")) {
-            const char sign = token.text[0];
-            ++pos_;
-            CValue operand = Value(depth + 1);
-            if (operand.kind != CValue::Kind::Number) Refuse(token.line, "a sign before no number");
-            operand.number = sign == '-'   ? -operand.number
-                             : sign == '~' ? ~operand.number
-                                           : operand.number;
-            operand.fromCharacter = false;
-            return operand;
-        }
-        if (IsPunct(token, "&")) {
-            ++pos_;
-            CValue target = Value(depth + 1);
-            if (target.kind != CValue::Kind::Name) Refuse(token.line, "'&' before no name");
-            return target;
-        }
         CValue value;
         value.line = token.line;
-        switch (token.kind) {
-            case Token::Kind::Number:
-            case Token::Kind::Character:
-                value.number = token.value;
-                value.fromCharacter = token.kind == Token::Kind::Character;
-                ++pos_;
-                break;
-            case Token::Kind::String:
-                value.kind = CValue::Kind::String;
-                while (Peek().kind == Token::Kind::String) ++pos_;  // "a" "b" is one string
-                break;
-            case Token::Kind::Identifier:
-                value.kind = CValue::Kind::Name;
-                value.name = token.text;
-                ++pos_;
-                if (IsPunct(Peek(), "[")) {  // &Foo[0]
-                    while (!IsPunct(Peek(), "]") && Peek().kind != Token::Kind::End) ++pos_;
-                    ++pos_;
-                }
-                break;
-            default:
-                Refuse(token.line, "cannot read '" + token.text + "' in an initialiser");
+        if (token.kind == CToken::Kind::String) {
+            value.kind = CValue::Kind::String;
+            while (Peek().kind == CToken::Kind::String) tokens_.Advance();  // "a" "b" is one
+        } else if ((token.kind == CToken::Kind::Number || token.kind == CToken::Kind::Character) &&
+                   token.isWhole && EndsValue(Peek(1))) {
+            // The usual case, without an expression to evaluate.
+            value.fromCharacter = token.singleChar;
+            value.number = token.value;
+            tokens_.Advance();
+        } else if (NameAhead()) {
+            value.kind = CValue::Kind::Name;
+            while (const std::size_t cast = CastLength(tokens_, 0))
+                for (std::size_t i = 0; i < cast; ++i) tokens_.Advance();
+            if (IsPunct(Peek(), "&")) tokens_.Advance();
+            value.name = Peek().text;
+            while (!EndsValue(Peek())) tokens_.Advance();
+        } else {
+            value.number = InitialiserExpression(tokens_).Evaluate().Signed();
         }
-        const Token& after = Peek();
-        if (after.kind == Token::Kind::Punct && !IsPunct(after, ",") && !IsPunct(after, "}") &&
-            !IsPunct(after, ";") && !IsPunct(after, ")"))
-            Refuse(after.line, "cannot read an expression with '" + after.text + "'");
+        if (!EndsValue(Peek()))
+            RefuseAt(Peek().line, "cannot read an expression with '" + Peek().text + "'");
         return value;
     }
 
@@ -442,37 +282,42 @@ class Parser {
         CValue list;
         list.kind = CValue::Kind::List;
         list.line = Peek().line;
-        ++pos_;  // '{'
+        tokens_.Advance();  // '{'
         while (!IsPunct(Peek(), "}")) {
             std::string designator;
-            if (IsPunct(Peek(), ".") && Peek(1).kind == Token::Kind::Identifier &&
+            if (IsPunct(Peek(), ".") && Peek(1).kind == CToken::Kind::Identifier &&
                 IsPunct(Peek(2), "=")) {
                 designator = Peek(1).text;
-                pos_ += 3;
+                for (int i = 0; i < 3; ++i) tokens_.Advance();
             }
-            list.items.push_back(Value(depth + 1));
-            list.items.back().designator = std::move(designator);
+            const std::size_t whole = list.WholeItems();
+            CValue item = Value(depth + 1);
+            item.designator = std::move(designator);
+            list.Append(std::move(item));
+            Count(list.WholeItems() - whole, list.line);
             if (IsPunct(Peek(), ",")) {
-                ++pos_;
+                tokens_.Advance();
             } else if (!IsPunct(Peek(), "}")) {
-                if (Peek().kind == Token::Kind::End)
-                    Refuse(Peek().line, "the file ends inside an initialiser");
-                Refuse(Peek().line, "a ',' or '}' is missing");
+                if (Peek().kind == CToken::Kind::End)
+                    RefuseAt(Peek().line, "the file ends inside an initialiser");
+                RefuseAt(Peek().line, "a ',' or '}' is missing");
             }
         }
-        ++pos_;  // '}'
+        tokens_.Advance();  // '}'
         return list;
     }
 
-    std::vector<Token> tokens_;
-    std::size_t pos_ = 0;
+    CPreprocessor& tokens_;
+    std::vector<CToken> declarator_;
+    std::size_t values_ = 0;
 };
 
 }  // namespace
 
-CSource ReadCSource(std::string_view text) {
+CSource ReadCSource(std::string_view text, const std::vector<std::string>& defines) {
     CSource source;
-    Parser(Lexer(text).Run(source.firstComment)).Run(source);
+    CPreprocessor tokens(text, defines);
+    Parser(tokens).Run(source);
     return source;
 }
 

@@ -7,19 +7,35 @@
 
 namespace font {
 
-// One value of a C initialiser: a number (from a literal, a character
-// literal, unary signs and casts), a name (an address such as
-// `(uint8_t *)FooBitmaps`), a string, or a braced list of values, whose
+// One value of a C initialiser: a number (a constant expression of literals,
+// character constants, casts and the file's macros), a name (an address such
+// as `(uint8_t *)FooBitmaps`), a string, or a braced list of values, whose
 // items may name the member they set.
 struct CValue {
     enum class Kind { Number, Name, String, List };
     Kind kind = Kind::Number;
     std::int64_t number = 0;
-    bool fromCharacter = false;  // written as a character literal, 'F'
+    bool fromCharacter = false;  // written as a character constant, 'F'
     std::string name;
-    std::vector<CValue> items;
     std::string designator;  // "range_start" for an item written `.range_start = 32`
     int line = 0;
+
+    // A list's items. An item that names its member is kept whole.
+    std::size_t Size() const { return packed_.size() + items_.size(); }
+    CValue Item(std::size_t index) const;
+    void Append(CValue item);
+    // How many items are kept whole rather than packed.
+    std::size_t WholeItems() const { return items_.size(); }
+
+  private:
+    // A list of plain numbers keeps them in 8 bytes each, so that a table
+    // takes a small multiple of its text.
+    struct Packed {
+        std::int32_t number;
+        std::uint32_t lineAndCharacter;  // the line, shifted left, and fromCharacter
+    };
+    std::vector<Packed> packed_;
+    std::vector<CValue> items_;
 };
 
 // A declaration with an initialiser: `const GFXglyph FooGlyphs[] PROGMEM = {…};`
@@ -32,19 +48,21 @@ struct CDeclaration {
     int line = 0;
 };
 
-// The declarations with initialisers of a C or C++ source, read without a
-// compiler: comments of both kinds and preprocessor lines are skipped (not
-// evaluated), namespaces and extern "C" blocks are entered, and anything
-// else (types, functions) is passed over. A declaration whose initialiser
-// cannot be read is left out, and the first such reason is kept.
+// The declarations with initialisers of a C or C++ header, read without a
+// compiler but as one would read it (CPreprocessor.h): comments are
+// skipped, namespaces and extern "C" blocks are entered, and anything else
+// (types, functions) is passed over. A declaration whose initialiser cannot
+// be read is left out, and the first such reason is kept.
 struct CSource {
     std::vector<CDeclaration> declarations;
     std::string firstComment;  // the text of the first comment, which often describes the file
     std::string problem;       // "line N: …" for the first initialiser that could not be read
 };
 
-// Raises Failure ("line N: …") only when the text cannot be split into C
-// tokens at all, such as a comment or a literal that does not end.
-CSource ReadCSource(std::string_view text);
+// `defines` are macros as a compiler's -D gives them, NAME or NAME=VALUE.
+// Raises Failure ("line N: …") when the text cannot be read as C at all:
+// a directive a compiler would stop at, a comment or a literal that does
+// not end, or more initialisers than any font needs.
+CSource ReadCSource(std::string_view text, const std::vector<std::string>& defines = {});
 
 }  // namespace font

@@ -139,6 +139,15 @@ std::vector<std::uint8_t> ChartPng(const Font& font, std::string_view title, int
     if (font.glyphs.empty()) throw Failure("no glyphs to chart");
     const std::vector<ChartRow> rows = ChartRows(font);
     const ChartLayout layout{scale, static_cast<int>(rows.size())};
+    if (layout.Pixels() > MaxChartPixels) {
+        const auto largest = ChartLayout::LargestScale(layout.rows, MaxChartPixels);
+        throw Failure("a chart of " + std::to_string(rows.size()) + " rows at scale " +
+                      std::to_string(scale) + " would be " + std::to_string(layout.Width()) +
+                      " × " + std::to_string(layout.Height()) +
+                      " pixels, larger than import reads; " +
+                      (largest ? "--scale " + std::to_string(*largest) + " is the largest it reads"
+                               : "split the folder into smaller ones"));
+    }
     const ChartPainter painter(rows, label_font::Spell(title), layout);
     const std::vector<PaletteColor> palette = {Rgb(chart_colors::Background),
                                                Rgb(chart_colors::Label), Rgb(chart_colors::Set),

@@ -29,7 +29,8 @@ std::string ChartText(const Font& font);
 
 // The chart as a PNG, each glyph pixel `scale` × `scale` pixels, its labels
 // in the built-in label font. The same font gives the same bytes. Raises
-// Failure for a font without glyphs.
+// Failure for a font without glyphs, and for a chart larger than
+// MaxChartPixels, which import would not read back.
 std::vector<std::uint8_t> ChartPng(const Font& font, std::string_view title, int scale);
 
 }  // namespace font

@@ -11,4 +11,10 @@ std::optional<ChartLayout> ChartLayout::OfImage(long width, long height) {
     return ChartLayout{static_cast<int>(scale), static_cast<int>(grid / (8 * scale))};
 }
 
+std::optional<int> ChartLayout::LargestScale(int rows, long maxPixels) {
+    for (int scale = MaxScale; scale >= MinScale; --scale)
+        if (ChartLayout{scale, rows}.Pixels() <= maxPixels) return scale;
+    return std::nullopt;
+}
+
 }  // namespace font

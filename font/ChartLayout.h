@@ -5,6 +5,9 @@
 
 namespace font {
 
+// The largest picture a chart is read from, and so the largest one drawn.
+inline constexpr long MaxChartPixels = 64L << 20;
+
 // An RGB colour of a chart.
 struct ChartColor {
     std::uint8_t r, g, b;
@@ -50,8 +53,13 @@ struct ChartLayout {
     // How many characters of the title fit in the image.
     int TitleCharacters() const { return (WidthUnits - 4 + 1) / 4; }
 
+    long Pixels() const { return static_cast<long>(Width()) * Height(); }
+
     // The layout of an image of that size, when it is one a chart can have.
     static std::optional<ChartLayout> OfImage(long width, long height);
+    // The largest scale at which a chart of `rows` rows has at most
+    // `maxPixels` pixels; none when not even the smallest one does.
+    static std::optional<int> LargestScale(int rows, long maxPixels);
 };
 
 }  // namespace font

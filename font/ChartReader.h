@@ -6,12 +6,10 @@
 #include <vector>
 
 #include "font/CharRange.h"
+#include "font/ChartLayout.h"
 #include "font/ImportReport.h"
 
 namespace font {
-
-// The largest picture a chart is read from.
-inline constexpr long MaxChartPixels = 64L << 20;
 
 // Whether the bytes start as a PNG file does.
 bool IsPng(std::span<const std::uint8_t> bytes);

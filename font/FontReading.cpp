@@ -63,8 +63,12 @@ const OptionGroup* GroupNotTaken(const FontFormat& format,
     const auto& taken = format.reader->groups;
     for (const OptionGroup* group : groups) {
         if (std::find(taken.begin(), taken.end(), group) != taken.end()) continue;
+        // An option two groups share (--ascent) is taken when either is.
         for (const OptionSpec& spec : group->options)
-            if (given.Has(spec.flag)) return group;
+            if (given.Has(spec.flag) &&
+                std::none_of(taken.begin(), taken.end(),
+                             [&](const OptionGroup* t) { return t->Has(spec.flag); }))
+                return group;
     }
     return nullptr;
 }

@@ -18,7 +18,7 @@ std::optional<Glyph> ImportReport::Start(const std::string& fontName, char32_t c
     return BlankGlyph(cp, static_cast<int>(width));
 }
 
-void ImportReport::Keep(const std::string& fontName, Glyph glyph, int dropped) {
+void ImportReport::Keep(const std::string& fontName, Glyph glyph, std::int64_t dropped) {
     if (dropped > 0) {
         warnings.push_back(fontName + ": " + DescribeCharacter(glyph.codePoint) + " loses " +
                            std::to_string(dropped) + (dropped == 1 ? " pixel" : " pixels") +

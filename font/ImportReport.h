@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,7 +25,7 @@ struct ImportReport {
     std::optional<Glyph> Start(const std::string& fontName, char32_t cp, long width);
 
     // Keeps `glyph`; `dropped` set pixels found no cell, which clips it.
-    void Keep(const std::string& fontName, Glyph glyph, int dropped);
+    void Keep(const std::string& fontName, Glyph glyph, std::int64_t dropped);
 };
 
 // Sets the pixel at (col, row) when it lies inside the glyph's width and its

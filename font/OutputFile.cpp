@@ -54,19 +54,39 @@ void WriteOutputFile(const fs::path& path, std::string_view text, bool durable) 
         path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()), durable);
 }
 
-void WriteGlyphFile(const fs::path& path, std::span<const std::uint8_t> bytes, GlyphFileWrite how) {
-    const bool fresh = how == GlyphFileWrite::New;
+GlyphFolderWrite::GlyphFolderWrite(const fs::path& dir, const std::function<void()>& onWait)
+    : dir_(dir) {
     try {
-        glyph::ReplaceFile(
-            path.string(), bytes,
-            {.existing = fresh ? glyph::ExistingFile::Refuse : glyph::ExistingFile::Replace,
-             .special = glyph::SpecialFile::Refuse,
-             .durable = false});
-    } catch (const glyph::FileWriteError& error) {
-        if (fresh && error.Error() == EEXIST)
-            throw Failure(Display(path) + ": appeared during the import; --force overwrites it");
-        throw Described(path, error);
+        update_ = std::make_unique<glyph::FolderUpdate>(dir.string(), onWait);
+    } catch (const glyph::FolderUpdateError& error) {
+        Fail(error);
     }
+}
+
+void GlyphFolderWrite::Add(const std::string& name, std::span<const std::uint8_t> bytes,
+                           const struct stat* replaced) {
+    try {
+        update_->Stage(name, bytes, replaced);
+    } catch (const glyph::FolderUpdateError& error) {
+        Fail(error);
+    }
+}
+
+bool GlyphFolderWrite::Commit() {
+    try {
+        return update_->Commit();
+    } catch (const glyph::FolderUpdateError& error) {
+        Fail(error);
+    }
+}
+
+void GlyphFolderWrite::Fail(const glyph::FolderUpdateError& error) const {
+    const fs::path about = error.Name().empty() ? dir_ : dir_ / error.Name();
+    if (error.Error() == EEXIST && !error.Name().empty())
+        throw Failure(Display(about) + ": appeared during the import; --force overwrites it");
+    std::string line = Display(about) + ": " + error.Step();
+    if (error.Error() != 0) line += ": " + glyph::SystemErrorText(error.Error());
+    throw Failure(line);
 }
 
 void RefuseOutputOverInput(const fs::path& output, const std::vector<fs::path>& inputs) {

@@ -1,10 +1,17 @@
 #pragma once
 
+#include <sys/stat.h>
+
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <memory>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
+
+#include "glyph/FolderUpdate.h"
 
 namespace font {
 
@@ -19,17 +26,35 @@ void WriteOutputFile(const std::filesystem::path& path, std::span<const std::uin
                      bool durable = true);
 void WriteOutputFile(const std::filesystem::path& path, std::string_view text, bool durable = true);
 
-// How a glyph file of an import takes its place in the folder.
-enum class GlyphFileWrite {
-    New,      // the name must be free, also while the file is written
-    Replace,  // a plain file takes the name, whatever had it
-};
+// The glyph files of an import: written as plain files, never through a
+// link, into a folder that they enter all together or not at all, while no
+// other import changes it (see glyph::FolderUpdate). Each step raises
+// Failure naming the file, with the folder as it was.
+class GlyphFolderWrite {
+  public:
+    // Locks the folder `dir`, calling `onWait` when this must wait for
+    // another import into it, and removes what killed runs left in it.
+    GlyphFolderWrite(const std::filesystem::path& dir, const std::function<void()>& onWait);
 
-// Writes one glyph file of an import as a plain file, never through a link,
-// without waiting for the disk. Raises Failure naming the path; a name that
-// was not free for GlyphFileWrite::New says so.
-void WriteGlyphFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
-                    GlyphFileWrite how);
+    // The folder, or -1 when it does not exist yet.
+    int Fd() const { return update_->Fd(); }
+
+    // Adds the glyph file `name`: a new name when `replaced` is null (a file
+    // that takes it meanwhile stops the import), else over the regular file
+    // of that lstat.
+    void Add(const std::string& name, std::span<const std::uint8_t> bytes,
+             const struct stat* replaced);
+
+    // Gives every file its name; false, with nothing written, when the folder
+    // appeared meanwhile, so that the import must be planned again.
+    bool Commit();
+
+  private:
+    [[noreturn]] void Fail(const glyph::FolderUpdateError& error) const;
+
+    std::filesystem::path dir_;
+    std::unique_ptr<glyph::FolderUpdate> update_;
+};
 
 // Raises Failure when `output` names one of `inputs` (under any name), so
 // that a command cannot write over what it reads.

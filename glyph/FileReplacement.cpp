@@ -1,19 +1,20 @@
 #include "glyph/FileReplacement.h"
 
 #include <fcntl.h>
-#include <sys/resource.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
 #include <csignal>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <optional>
-#include <random>
 
+#include "glyph/DeferredSignals.h"
+#include "glyph/FileWriting.h"
+#include "glyph/Leftovers.h"
 #include "glyph/UniqueFd.h"
 
 namespace glyph {
@@ -55,28 +56,8 @@ class PendingName {
     ~PendingName() { pendingSet = 0; }
 };
 
-// A name no other file has yet, short enough for any folder: a hidden name
-// whose length does not depend on the target's, and which no glyph folder
-// listing takes for a glyph file.
 std::string TemporaryName(const std::string& dir) {
-    static std::mt19937_64 random{std::random_device{}()};
-    char leaf[32];
-    std::snprintf(leaf, sizeof leaf, ".~%012llx.tmp",
-                  static_cast<unsigned long long>(random() & 0xFFFFFFFFFFFFull));
-    return dir + "/" + leaf;
-}
-
-bool WriteAll(int fd, std::span<const std::uint8_t> bytes, off_t offset = -1) {
-    while (!bytes.empty()) {
-        const ssize_t wrote = offset < 0 ? ::write(fd, bytes.data(), bytes.size())
-                                         : ::pwrite(fd, bytes.data(), bytes.size(), offset);
-        if (wrote < 0 && errno == EINTR) continue;
-        if (wrote == 0) errno = EIO;
-        if (wrote <= 0) return false;
-        bytes = bytes.subspan(static_cast<std::size_t>(wrote));
-        if (offset >= 0) offset += wrote;
-    }
-    return true;
+    return dir + "/" + TemporaryFileName();
 }
 
 // The file a path names once symbolic links are followed (when asked), and
@@ -118,25 +99,29 @@ bool ProcFdAvailable() {
 
 // A new file in a folder that takes its name only when it is whole: unnamed
 // (O_TMPFILE) where the file system allows, else under a temporary name that
-// is removed again unless the file took the final one.
+// is removed again unless the file took the final one. It is locked from
+// before it has any name, so that whoever finds it under a temporary name
+// can tell a file being written from one a killed process left.
 class NewFile {
   public:
     explicit NewFile(const std::string& dir) : dir_(dir) {
         if (ProcFdAvailable()) {
             fd_.Reset(::open(dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
-            if (fd_.Valid()) return;
+            if (fd_.Valid()) {
+                ::flock(fd_.Get(), LOCK_EX);
+                return;
+            }
             if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
                 error_ = errno;
                 return;
             }
         }
-        do {
-            Name(TemporaryName(dir));
-            fd_.Reset(
-                ::open(name_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666));
-            if (!fd_.Valid()) Unname();
-        } while (!fd_.Valid() && errno == EEXIST);
-        if (!fd_.Valid()) error_ = errno;
+        while (!CreateNamed()) {
+            if (errno != EEXIST) {
+                error_ = errno;
+                return;
+            }
+        }
     }
     NewFile(const NewFile&) = delete;
     NewFile& operator=(const NewFile&) = delete;
@@ -174,6 +159,23 @@ class NewFile {
     }
 
   private:
+    // Whether the file was created under a temporary name; on failure, errno
+    // is EEXIST when the name was taken, or when a cleaner of leftovers
+    // removed the file between its creation and its lock.
+    bool CreateNamed() {
+        Name(TemporaryName(dir_));
+        fd_.Reset(::open(name_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666));
+        if (fd_.Valid()) {
+            // A file system that cannot lock leaves the file unlocked.
+            ::flock(fd_.Get(), LOCK_EX);
+            struct stat status {};
+            if (::fstat(fd_.Get(), &status) != 0 || status.st_nlink > 0) return true;
+            fd_.Reset();
+            errno = EEXIST;
+        }
+        Unname();
+        return false;
+    }
     bool LinkUnnamed(const std::string& path) const {
         const std::string self = "/proc/self/fd/" + std::to_string(fd_.Get());
         return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0;
@@ -195,41 +197,8 @@ class NewFile {
     std::optional<PendingName> pending_;
 };
 
-// Gives the new file the existing one's owner and group; false when the
-// process may not.
-bool TakeOwner(int fd, const struct stat& existing) {
-    struct stat mine {};
-    if (::fstat(fd, &mine) != 0) return false;
-    if (mine.st_uid == existing.st_uid && mine.st_gid == existing.st_gid) return true;
-    const uid_t owner = mine.st_uid == existing.st_uid ? static_cast<uid_t>(-1) : existing.st_uid;
-    const gid_t group = mine.st_gid == existing.st_gid ? static_cast<gid_t>(-1) : existing.st_gid;
-    return ::fchown(fd, owner, group) == 0;
-}
-
-// Writes the bytes over the existing file itself, which keeps every name,
-// owner and attribute it has. Space is claimed before the first byte changes,
-// so a full disk or a size limit leaves the old content whole.
 void Overwrite(const Target& target, std::span<const std::uint8_t> bytes, bool durable) {
-    UniqueFd fd(
-        ::open(target.path.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-    if (!fd.Valid()) Fail(Kind::CannotCreate, "cannot open", errno);
-    struct stat now {};
-    if (::fstat(fd.Get(), &now) != 0) Fail(Kind::CannotCreate, "cannot open", errno);
-    if (now.st_dev != target.status.st_dev || now.st_ino != target.status.st_ino)
-        Fail(Kind::CannotCreate, "cannot open", EAGAIN);  // replaced while we looked
-
-    const auto size = static_cast<off_t>(bytes.size());
-    rlimit limit{};
-    if (::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY &&
-        static_cast<rlim_t>(size) > limit.rlim_cur)
-        Fail(Kind::CannotWrite, "cannot write", EFBIG);
-    if (size > now.st_size && ::fallocate(fd.Get(), FALLOC_FL_KEEP_SIZE, 0, size) != 0 &&
-        errno != EOPNOTSUPP && errno != ENOSYS)
-        Fail(Kind::CannotWrite, "cannot write", errno);
-    if (!WriteAll(fd.Get(), bytes, 0)) Fail(Kind::CannotWrite, "cannot write", errno);
-    if (::ftruncate(fd.Get(), size) != 0) Fail(Kind::CannotWrite, "cannot write", errno);
-    if (durable && ::fsync(fd.Get()) != 0) Fail(Kind::CannotWrite, "cannot write", errno);
-    if (!fd.Close()) Fail(Kind::CannotWrite, "cannot write", errno);
+    OverwriteInPlace(AT_FDCWD, target.path.c_str(), target.status, bytes, durable);
 }
 
 // A FIFO or a device takes the bytes as they come.
@@ -304,7 +273,7 @@ void ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes,
 }
 
 void RemoveTemporaryFileOnSignal() {
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    for (const int signal : EndingSignals) {
         struct sigaction current {};
         // A signal the process was started to ignore stays ignored.
         if (::sigaction(signal, nullptr, &current) != 0 || current.sa_handler == SIG_IGN) continue;

@@ -49,10 +49,15 @@ class FileWriteError : public std::runtime_error {
 
 // Writes `bytes` as the whole content of the file at `path`, so that no
 // failure leaves a half-written file or harms the one that was there. The new
-// bytes go to a file beside the target (unnamed where the file system allows,
-// so that not even SIGKILL leaves it behind), which takes the name when it is
-// whole. A folder, and a file without any write bit, are refused. A new file
-// gets the mode the umask leaves; a replaced one keeps its mode.
+// bytes go to a file beside the target, which takes the name when it is
+// whole. That file is unnamed (O_TMPFILE) where the file system allows; it
+// has a hidden temporary name (Leftovers.h) while it is written where the
+// file system does not, and, when it replaces a file, for the moment between
+// being linked in and renamed over the target. A SIGKILL in that moment
+// leaves it; it is locked while it is in use, so that `glyphtool check` can
+// name it and the next import into the folder remove it. A folder, and a
+// file without any write bit, are refused. A new file gets the mode the umask
+// leaves; a replaced one keeps its mode.
 void ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes,
                  const ReplaceOptions& options = {});
 

@@ -11,6 +11,11 @@ class UniqueFd {
     explicit UniqueFd(int fd) : fd_(fd) {}
     UniqueFd(const UniqueFd&) = delete;
     UniqueFd& operator=(const UniqueFd&) = delete;
+    UniqueFd(UniqueFd&& other) noexcept : fd_(other.Release()) {}
+    UniqueFd& operator=(UniqueFd&& other) noexcept {
+        Reset(other.Release());
+        return *this;
+    }
     ~UniqueFd() { Reset(); }
 
     int Get() const { return fd_; }
@@ -18,6 +23,12 @@ class UniqueFd {
     void Reset(int fd = -1) {
         if (fd_ >= 0) ::close(fd_);
         fd_ = fd;
+    }
+    // Gives up the descriptor without closing it.
+    int Release() {
+        const int fd = fd_;
+        fd_ = -1;
+        return fd;
     }
     // Closes the descriptor; false with errno set when the close reports a
     // failure, which for a written file means its data may be lost.

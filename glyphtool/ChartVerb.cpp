@@ -3,6 +3,7 @@
 
 #include "font/Chart.h"
 #include "font/ChartLayout.h"
+#include "font/Failure.h"
 #include "font/OutputFile.h"
 #include "glyphtool/FolderInput.h"
 #include "glyphtool/OptionGroups.h"
@@ -32,8 +33,13 @@ Verb AddChart(CLI::App& app) {
                     std::cout << font::ChartText(font);
                     return 0;
                 }
-                const auto png = font::ChartPng(
-                    font, font::ChartTitle(font, FolderName(options->dir)), options->scale);
+                std::vector<std::uint8_t> png;
+                try {
+                    png = font::ChartPng(font, font::ChartTitle(font, FolderName(options->dir)),
+                                         options->scale);
+                } catch (const font::Failure& failure) {
+                    throw font::Failure(font::Display(options->out) + ": " + failure.what());
+                }
                 font::WriteOutputFile(options->out, png);
                 return 0;
             }};

@@ -1,3 +1,5 @@
+#include <fcntl.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <iostream>
@@ -6,6 +8,8 @@
 
 #include "font/FontFolder.h"
 #include "font/GlyphFileInspection.h"
+#include "glyph/Leftovers.h"
+#include "glyph/UniqueFd.h"
 #include "glyphtool/Verb.h"
 
 namespace {
@@ -47,6 +51,15 @@ void CheckFolder(const fs::path& dir, Tally& tally) {
     for (const font::FileProblem& problem : listing.problems)
         files[problem.path].push_back(problem.reason);
     for (const auto& [file, nameProblems] : files) CheckFile(file, nameProblems, tally);
+    const glyph::UniqueFd folder(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!folder.Valid()) return;
+    for (const glyph::Leftover& leftover : glyph::FindLeftovers(folder.Get()))
+        tally.Line(dir / leftover.name, Severity::Warning,
+                   leftover.kind == glyph::LeftoverKind::TemporaryFile
+                       ? "a temporary file that a killed glyphtool or editor left; the next "
+                         "import into this folder removes it"
+                       : "the staging folder of a killed import; the next import into this "
+                         "folder or beside it removes it");
 }
 
 std::string Count(int n, const char* noun) {
@@ -69,7 +82,8 @@ Verb AddCheck(CLI::App& app) {
     command->footer(
         "One line a problem: FILE: error: ... for what the editor refuses, FILE: warning: ... "
         "for what it reads but ignores; then the count on standard error. A folder means every "
-        "entry in it whose name ends in .dat, and their names are checked too.\n\n"
+        "entry in it whose name ends in .dat, and their names are checked too; what a killed "
+        "import or write left in it is a warning.\n\n"
         "Example: glyphtool check --strict font/");
 
     return {command, [options] {

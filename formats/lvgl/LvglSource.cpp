@@ -1,6 +1,7 @@
 #include "formats/lvgl/LvglSource.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "font/CDeclarations.h"
 #include "font/Failure.h"
@@ -284,24 +285,24 @@ class SourceReader {
                    ", not 1, 2, 3, 4 or 8 bits a pixel");
         face.bitmapFormat = static_cast<BitmapFormat>(
             Number(Field(d, "bitmap_format", 8), at + "bitmap_format", 0, 2));
-        if (const CValue* stride = Field(d, "stride"))
+        if (const std::optional<CValue> stride = Field(d, "stride"))
             face.stride = static_cast<int>(Number(stride, at + "stride", 0, 255));
-        const CValue* kern = Field(d, "kern_dsc", 3);
-        face.kerning = kern != nullptr && !IsNull(*kern);
+        const std::optional<CValue> kern = Field(d, "kern_dsc", 3);
+        face.kerning = kern && !IsNull(*kern);
 
         const CDeclaration& bitmap = Table(Field(d, "glyph_bitmap", 0), at + "glyph_bitmap");
-        for (const std::int64_t byte : CNumbers(bitmap, fileName_, 0, 255))
+        for (const std::int64_t byte : NumbersIn(bitmap, fileName_, 0, 255))
             face.bitmap.push_back(static_cast<std::uint8_t>(byte));
         ReadGlyphs(Table(Field(d, "glyph_dsc", 1), at + "glyph_dsc"), bitmap.name, face);
 
         const CDeclaration& cmaps = Table(Field(d, "cmaps", 2), at + "cmaps");
         const std::int64_t count = Number(Field(d, "cmap_num", 5), at + "cmap_num", 0, 0xFFFF);
         if (cmaps.value.kind != CValue::Kind::List ||
-            static_cast<std::int64_t>(cmaps.value.items.size()) < count)
+            static_cast<std::int64_t>(cmaps.value.Size()) < count)
             Refuse(at + "cmap_num is " + std::to_string(count) + ", more than " + cmaps.name +
                    " holds");
         for (std::int64_t i = 0; i < count; ++i)
-            face.cmaps.push_back(Cmap(cmaps.value.items[static_cast<std::size_t>(i)],
+            face.cmaps.push_back(Cmap(cmaps.value.Item(static_cast<std::size_t>(i)),
                                       cmaps.name + "[" + std::to_string(i) + "]"));
         return face;
     }
@@ -320,27 +321,33 @@ class SourceReader {
     // The member `name` of a list: the item that names it, or when no item
     // names its member, the item at `position` (none for a struct whose
     // members differ between LVGL's versions).
-    static const CValue* Field(const CValue& list, std::string_view name,
-                               std::size_t position = std::string::npos) {
-        if (list.kind != CValue::Kind::List) return nullptr;
-        const auto named =
-            std::find_if(list.items.begin(), list.items.end(),
-                         [](const CValue& item) { return !item.designator.empty(); });
-        if (named == list.items.end())
-            return position < list.items.size() ? &list.items[position] : nullptr;
-        for (const CValue& item : list.items)
-            if (item.designator == name) return &item;
-        return nullptr;
+    static std::optional<CValue> Field(const CValue& list, std::string_view name,
+                                       std::size_t position = std::string::npos) {
+        if (list.kind != CValue::Kind::List) return std::nullopt;
+        // Items that name their member are kept whole, so a list with none
+        // of them has only numbers packed.
+        if (list.WholeItems() == 0)
+            return position < list.Size() ? std::optional<CValue>(list.Item(position))
+                                          : std::nullopt;
+        bool named = false;
+        for (std::size_t i = 0; i < list.Size(); ++i) {
+            CValue item = list.Item(i);
+            if (item.designator == name) return item;
+            named = named || !item.designator.empty();
+        }
+        if (!named && position < list.Size()) return list.Item(position);
+        return std::nullopt;
     }
 
-    std::int64_t Number(const CValue* value, const std::string& what, std::int64_t low,
-                        std::int64_t high) const {
+    std::int64_t Number(const std::optional<CValue>& value, const std::string& what,
+                        std::int64_t low, std::int64_t high) const {
         // A member left out of an initialiser is 0, as in C.
-        return CNumber(value != nullptr ? *value : CValue{}, fileName_, what, low, high);
+        return NumberIn(value.value_or(CValue{}), fileName_, what, low, high);
     }
 
-    const CDeclaration& Table(const CValue* reference, const std::string& what) const {
-        if (reference == nullptr || reference->kind != CValue::Kind::Name)
+    const CDeclaration& Table(const std::optional<CValue>& reference,
+                              const std::string& what) const {
+        if (!reference || reference->kind != CValue::Kind::Name)
             Refuse(what + " does not name a table");
         for (const CDeclaration& d : source_.declarations)
             if (d.name == reference->name) return d;
@@ -351,8 +358,8 @@ class SourceReader {
 
     void ReadGlyphs(const CDeclaration& table, const std::string& bitmapName, Face& face) const {
         if (table.value.kind != CValue::Kind::List) Refuse(table.name + " is not a table");
-        for (std::size_t id = 0; id < table.value.items.size(); ++id) {
-            const CValue& entry = table.value.items[id];
+        for (std::size_t id = 0; id < table.value.Size(); ++id) {
+            const CValue entry = table.value.Item(id);
             const std::string what = table.name + "[" + std::to_string(id) + "]";
             FaceGlyph g;
             const std::int64_t index = Number(Field(entry, "bitmap_index", 0),
@@ -381,8 +388,8 @@ class SourceReader {
             Number(Field(entry, "glyph_id_start", 2), what + ".glyph_id_start", 0, 0xFFFF));
         const std::int64_t length =
             Number(Field(entry, "list_length", 5), what + ".list_length", 0, 0xFFFF);
-        const CValue* type = Field(entry, "type", 6);
-        if (type != nullptr && type->kind == CValue::Kind::Name) {
+        const std::optional<CValue> type = Field(entry, "type", 6);
+        if (type && type->kind == CValue::Kind::Name) {
             bool known = false;
             for (const auto t : {CmapTable::Type::Format0Full, CmapTable::Type::SparseFull,
                                  CmapTable::Type::Format0Tiny, CmapTable::Type::SparseTiny})
@@ -391,11 +398,12 @@ class SourceReader {
         } else {
             table.type = static_cast<CmapTable::Type>(Number(type, what + ".type", 0, 3));
         }
-        const auto list = [&](const CValue* reference, const char* member, std::int64_t high) {
+        const auto list = [&](const std::optional<CValue>& reference, const char* member,
+                              std::int64_t high) {
             std::vector<std::uint16_t> values;
-            if (reference == nullptr || IsNull(*reference)) return values;
+            if (!reference || IsNull(*reference)) return values;
             const CDeclaration& t = Table(reference, what + "." + member);
-            for (const std::int64_t v : CNumbers(t, fileName_, 0, high))
+            for (const std::int64_t v : NumbersIn(t, fileName_, 0, high))
                 values.push_back(static_cast<std::uint16_t>(v));
             if (static_cast<std::int64_t>(values.size()) < length)
                 Refuse(t.name + " holds fewer than the " + std::to_string(length) + " entries of " +

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <regex>
 
 #include "Glyphtool.h"
 #include "font/LabelFont.h"
@@ -202,6 +203,37 @@ TEST(Chart, PicturesThatAreNotChartsAreRefused) {
         EXPECT_NE(import.err.find(reason), std::string::npos) << import.err;
         EXPECT_FALSE(fs::exists(scratch / "out"));
     }
+}
+
+// chart refuses a chart larger than import reads, naming the largest scale
+// that import reads; the chart at that scale reads back whole.
+TEST(Chart, AChartImportCannotReadIsRefusedWithTheLargestScaleThatWorks) {
+    const Scratch scratch;
+    ASSERT_EQ(Glyphtool({"import", "/usr/share/fonts/X11/misc/5x7.pcf.gz", "-o", scratch / "font"})
+                  .status,
+              0);
+    const fs::path png = scratch / "chart.png";
+    const Result refused = Glyphtool({"chart", scratch / "font", "-o", png, "--scale", "32"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_FALSE(fs::exists(png));
+    const std::smatch found = [&] {
+        std::smatch match;
+        std::regex_search(refused.err, match, std::regex("--scale ([0-9]+) is the largest"));
+        return match;
+    }();
+    ASSERT_FALSE(found.empty()) << refused.err;
+    const int largest = std::stoi(found[1]);
+
+    EXPECT_EQ(
+        Glyphtool({"chart", scratch / "font", "-o", png, "--scale", std::to_string(largest + 1)})
+            .status,
+        1);
+    ASSERT_EQ(Glyphtool({"chart", scratch / "font", "-o", png, "--scale", std::to_string(largest)})
+                  .status,
+              0);
+    const Result import = Glyphtool({"import", png, "-o", scratch / "back"});
+    ASSERT_EQ(import.status, 0) << import.err;
+    EXPECT_EQ(Snapshot(scratch / "back"), Snapshot(scratch / "font"));
 }
 
 }  // namespace

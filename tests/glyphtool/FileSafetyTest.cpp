@@ -1,3 +1,4 @@
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -5,6 +6,9 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstring>
+#include <fstream>
+#include <random>
 #include <regex>
 #include <thread>
 
@@ -17,6 +21,7 @@ namespace fs = std::filesystem;
 
 const std::string Misc5x7 = "/usr/share/fonts/X11/misc/5x7.pcf.gz";
 const std::string Misc4x6 = "/usr/share/fonts/X11/misc/4x6.pcf.gz";
+constexpr unsigned Nobody = 65534;
 
 // Names in a folder that are not glyph files, such as a temporary file left
 // behind.
@@ -203,6 +208,281 @@ TEST(FileSafety, OutputsFollowLinksKeepHardLinksAndNeverOverwriteAnInput) {
         EXPECT_NE(run.err.find("which this command reads"), std::string::npos) << run.err;
     }
     EXPECT_EQ(Snapshot(font), glyphs);
+}
+
+// The names glyphtool gives its work in progress.
+bool IsWorkInProgress(const std::string& name) {
+    static const std::regex pattern("\\.~[0-9a-f]{12}\\.(tmp|staging)");
+    return std::regex_match(name, pattern);
+}
+
+std::vector<std::string> WorkInProgressIn(const fs::path& dir) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir))
+        if (IsWorkInProgress(entry.path().filename().string()))
+            names.push_back(entry.path().filename().string());
+    return names;
+}
+
+// Waits until glyphtool has work in progress in `dir`, so that a signal
+// comes while it writes however slow the machine is; false after 30 s.
+bool AwaitWorkInProgress(const fs::path& dir) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (std::chrono::steady_clock::now() < end) {
+        if (fs::exists(dir) && !WorkInProgressIn(dir).empty()) return true;
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+    return false;
+}
+
+// A tmpfs of 64 KiB at `dir`, unmounted at the end of the scope.
+class SmallDisk {
+  public:
+    explicit SmallDisk(const fs::path& dir) : dir_(dir) {
+        fs::create_directory(dir);
+        mounted_ = ::mount("tmpfs", dir.c_str(), "tmpfs", 0, "size=64k") == 0;
+        if (!mounted_) reason_ = std::strerror(errno);
+    }
+    SmallDisk(const SmallDisk&) = delete;
+    SmallDisk& operator=(const SmallDisk&) = delete;
+    ~SmallDisk() {
+        if (mounted_) ::umount(dir_.c_str());
+    }
+    bool Mounted() const { return mounted_; }
+    const std::string& Reason() const { return reason_; }
+    // Fills what is left of the disk but `keep` bytes.
+    void Fill(const std::string& name, std::size_t keep) const {
+        std::ofstream filler(dir_ / name, std::ios::binary);
+        const std::vector<char> block(512, 'f');
+        while (filler.write(block.data(), static_cast<long>(block.size()))) filler.flush();
+        filler.close();
+        const auto size = fs::file_size(dir_ / name);
+        fs::resize_file(dir_ / name, size > keep ? size - keep : 0);
+    }
+
+  private:
+    fs::path dir_;
+    bool mounted_ = false;
+    std::string reason_;
+};
+
+// Root only: on a full disk an import fails and leaves the disk as it was:
+// no new folder, no glyph replaced, nothing beside.
+TEST(FileSafety, AnImportOntoAFullDiskLeavesEverythingAsItWas) {
+    struct Case {
+        const char* name;
+        bool existing;  // the folder holds some of the glyphs already
+        std::size_t room;
+    };
+    const Case cases[] = {
+        {"a new folder, room for a few files", false, 40000},
+        {"a new folder, no room", false, 0},
+        {"an existing folder, --force, room for a few files", true, 16000},
+        {"an existing folder, --force, no room", true, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Scratch scratch;
+        const SmallDisk disk(scratch / "disk");
+        if (!disk.Mounted()) GTEST_SKIP() << "cannot mount a small file system: " << disk.Reason();
+        const fs::path dir = scratch / "disk" / "font";
+        std::vector<std::string> args = {"import", Misc5x7, "-o", dir};
+        if (c.existing) {
+            ASSERT_EQ(Glyphtool({"import", Misc4x6, "-o", dir, "--chars", "0x41-0x44"}).status, 0);
+            args.push_back("--force");
+        }
+        disk.Fill("filler", c.room);
+        const auto before = Snapshot(scratch / "disk");
+
+        const Result run = Glyphtool(args);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_NE(run.err.find("No space left on device"), std::string::npos) << run.err;
+        EXPECT_EQ(Snapshot(scratch / "disk"), before);
+        EXPECT_EQ(WorkInProgressIn(scratch / "disk"), std::vector<std::string>{});
+        if (c.existing) {
+            EXPECT_EQ(WorkInProgressIn(dir), std::vector<std::string>{});
+        }
+    }
+}
+
+struct Owner {
+    uid_t uid;
+    gid_t gid;
+    mode_t mode;
+    bool operator==(const Owner&) const = default;
+};
+
+Owner OwnerOf(const fs::path& file) {
+    struct stat status {};
+    EXPECT_EQ(::lstat(file.c_str(), &status), 0) << file;
+    return {status.st_uid, status.st_gid, status.st_mode & 07777};
+}
+
+// Root only: another user's import --force over root's world-writable glyphs
+// replaces them all, each keeping its owner, group and mode, also in a sticky
+// folder, where the glyphs cannot be renamed over; its new glyphs are its own.
+TEST(FileSafety, AnotherUsersForcedImportKeepsEveryOwner) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to act as a second user";
+    for (const mode_t folderMode : {01777, 0777}) {
+        SCOPED_TRACE(folderMode);
+        const Scratch scratch;
+        fs::permissions(scratch.path(), fs::perms(0755));
+        const fs::path dir = scratch / "shared";
+        ASSERT_EQ(Glyphtool({"import", Misc5x7, "-o", dir, "--chars", "0x41-0x44"}).status, 0);
+        ASSERT_EQ(::chmod(dir.c_str(), folderMode), 0);
+        for (const char* name : {"U+0041.dat", "U+0042.dat", "U+0043.dat", "U+0044.dat"})
+            ASSERT_EQ(::chmod((dir / name).c_str(), 0666), 0);
+        ASSERT_EQ(::chown((dir / "U+0044.dat").c_str(), 0, Nobody), 0);
+        ASSERT_EQ(Glyphtool({"import", Misc4x6, "-o", scratch / "expected", "--chars", "0x40-0x45"})
+                      .status,
+                  0);
+
+        const Result run =
+            GlyphtoolAs(Nobody, {"import", Misc4x6, "-o", dir, "--chars", "0x40-0x45", "--force"});
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(Snapshot(dir), Snapshot(scratch / "expected"));
+        EXPECT_EQ(OwnerOf(dir / "U+0041.dat"), (Owner{0, 0, 0666}));
+        EXPECT_EQ(OwnerOf(dir / "U+0043.dat"), (Owner{0, 0, 0666}));
+        EXPECT_EQ(OwnerOf(dir / "U+0044.dat"), (Owner{0, Nobody, 0666}));
+        EXPECT_EQ(OwnerOf(dir / "U+0045.dat").uid, Nobody);
+        EXPECT_EQ(WorkInProgressIn(dir), std::vector<std::string>{});
+    }
+}
+
+// Root only: a glyph that can neither be written in place (it has a second
+// name) nor replaced keeping its owner stops the import before it writes.
+TEST(FileSafety, AnotherUsersGlyphWithASecondNameStopsTheImportBeforeItWrites) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to act as a second user";
+    const Scratch scratch;
+    fs::permissions(scratch.path(), fs::perms(0755));
+    const fs::path dir = scratch / "shared";
+    ASSERT_EQ(Glyphtool({"import", Misc5x7, "-o", dir, "--chars", "0x41-0x44"}).status, 0);
+    ASSERT_EQ(::chmod(dir.c_str(), 0777), 0);
+    for (const char* name : {"U+0041.dat", "U+0042.dat", "U+0043.dat", "U+0044.dat"})
+        ASSERT_EQ(::chmod((dir / name).c_str(), 0666), 0);
+    fs::create_hard_link(dir / "U+0043.dat", scratch / "second name");
+    const auto before = Snapshot(scratch.path());
+
+    const Result run =
+        GlyphtoolAs(Nobody, {"import", Misc4x6, "-o", dir, "--chars", "0x40-0x45", "--force"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find((dir / "U+0043.dat").string() + ": is another user's file"),
+              std::string::npos)
+        << run.err;
+    EXPECT_EQ(Snapshot(scratch.path()), before);
+    EXPECT_EQ(WorkInProgressIn(dir), std::vector<std::string>{});
+}
+
+// Two import --force into one folder never interleave: the second waits for
+// the first, and the folder ends as the one that ran last left it.
+TEST(FileSafety, TwoForcedImportsIntoOneFolderNeverMix) {
+    const Scratch scratch;
+    const std::vector<std::string> fonts = {Misc5x7, Misc4x6};
+    const std::vector<std::string> chars = {"--chars", "0x20-0x24F"};
+    auto import = [&](const std::string& font, const fs::path& dir) {
+        std::vector<std::string> args = {"import", font, "-o", dir, "--force"};
+        args.insert(args.end(), chars.begin(), chars.end());
+        return args;
+    };
+    // What the folder holds when each import runs alone, last.
+    std::vector<std::vector<std::pair<std::string, std::string>>> last;
+    for (std::size_t i = 0; i < 2; ++i) {
+        const fs::path dir = scratch / ("last" + std::to_string(i));
+        ASSERT_EQ(Glyphtool(import(fonts[1 - i], dir)).status, 0);
+        ASSERT_EQ(Glyphtool(import(fonts[i], dir)).status, 0);
+        last.push_back(Snapshot(dir));
+    }
+    ASSERT_NE(last[0], last[1]);
+    for (int round = 0; round < 8; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        const fs::path dir = scratch / ("both" + std::to_string(round));
+        // Even rounds start from a folder that has glyphs, odd ones from none.
+        if (round % 2 == 0) {
+            ASSERT_EQ(Glyphtool({"import", Misc4x6, "-o", dir, "--chars", "0x20-0x7E"}).status, 0);
+        }
+        Running first(import(fonts[0], dir));
+        Running second(import(fonts[1], dir));
+        const Result results[] = {first.Wait(), second.Wait()};
+        EXPECT_EQ(results[0].status, 0) << results[0].err;
+        EXPECT_EQ(results[1].status, 0) << results[1].err;
+        const auto after = Snapshot(dir);
+        EXPECT_TRUE(after == last[0] || after == last[1]) << "the fonts are mixed";
+        EXPECT_EQ(WorkInProgressIn(dir), std::vector<std::string>{});
+    }
+}
+
+// An import --force ended by SIGTERM undoes what it had done: the folder is
+// as it was, or, when the signal came after the last file took its name,
+// wholly the new font.
+TEST(FileSafety, AnImportEndedBySignalIsUndone) {
+    const Scratch scratch;
+    const fs::path dir = scratch / "font";
+    ASSERT_EQ(Glyphtool({"import", Misc4x6, "-o", scratch / "after"}).status, 0);
+    ASSERT_EQ(Glyphtool({"import", Misc5x7, "-o", scratch / "after", "--force"}).status, 0);
+    const auto after = Snapshot(scratch / "after");
+    ASSERT_EQ(Glyphtool({"import", Misc4x6, "-o", dir}).status, 0);
+    const auto before = Snapshot(dir);
+    std::mt19937 random(19);
+    int undone = 0;
+    for (int round = 0; round < 8; ++round) {
+        const int delayMs = static_cast<int>(random() % 30);
+        SCOPED_TRACE("SIGTERM " + std::to_string(delayMs) + " ms into the writing");
+        Running run({"import", Misc5x7, "-o", dir, "--force"});
+        ASSERT_TRUE(AwaitWorkInProgress(dir));
+        std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+        run.Signal(SIGTERM);
+        const Result result = run.Wait();
+        const auto now = Snapshot(dir);
+        if (result.status == 128 + SIGTERM && now == before) ++undone;
+        EXPECT_TRUE(now == before || now == after) << "status " << result.status;
+        EXPECT_EQ(WorkInProgressIn(dir), std::vector<std::string>{});
+        if (now == after) {
+            ASSERT_EQ(Glyphtool({"import", Misc4x6, "-o", dir, "--force"}).status, 0);
+            ASSERT_EQ(Snapshot(dir), before);
+        }
+    }
+    EXPECT_GT(undone, 2) << "the runs ended before the signals came";
+}
+
+// SIGKILL at random points: what a killed import leaves is named by check,
+// and the next import into the folder, or into a new one beside it, removes it.
+TEST(FileSafety, WhatAKilledImportLeavesCheckNamesAndTheNextImportRemoves) {
+    const Scratch scratch;
+    const fs::path dir = scratch / "font";
+    ASSERT_EQ(Glyphtool({"import", Misc4x6, "-o", dir}).status, 0);
+    std::mt19937 random(7);
+    int left = 0;
+    for (int round = 0; round < 10; ++round) {
+        const int delayMs = static_cast<int>(random() % 30);
+        // Even rounds replace the glyphs of the folder, odd ones make a new folder beside it.
+        const bool fresh = round % 2 == 1;
+        const fs::path target = fresh ? scratch / ("new" + std::to_string(round)) : dir;
+        const fs::path holder = fresh ? scratch.path() : dir;
+        SCOPED_TRACE((fresh ? "new folder, " : "--force, ") + std::to_string(delayMs) +
+                     " ms into the writing");
+        std::vector<std::string> args = {"import", Misc5x7, "-o", target};
+        if (!fresh) args.push_back("--force");
+        Running run(args);
+        ASSERT_TRUE(AwaitWorkInProgress(holder));
+        std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+        run.Signal(SIGKILL);
+        run.Wait();
+        if (fresh && fs::exists(target)) {
+            EXPECT_EQ(Strays(target), std::vector<std::string>{}) << "a new folder is whole";
+        }
+        const auto leftovers = WorkInProgressIn(holder);
+        if (leftovers.empty()) continue;
+        ++left;
+        const Result check = Glyphtool({"check", holder});
+        for (const std::string& name : leftovers)
+            EXPECT_NE(check.out.find((holder / name).string() + ": warning: "), std::string::npos)
+                << check.out;
+        const fs::path next = fresh ? scratch / ("next" + std::to_string(round)) : dir;
+        ASSERT_EQ(Glyphtool({"import", Misc4x6, "-o", next, "--force"}).status, 0);
+        EXPECT_EQ(WorkInProgressIn(holder), std::vector<std::string>{});
+        EXPECT_EQ(Strays(dir), std::vector<std::string>{});
+    }
+    EXPECT_GT(left, 2) << "the kills came after the writing";
 }
 
 }  // namespace

@@ -19,12 +19,16 @@ namespace testing_glyphtool {
 
 namespace fs = std::filesystem;
 
-Running::Running(const std::vector<std::string>& args) {
+Running::Running(const std::vector<std::string>& args, int as) {
     char pattern[] = "/tmp/glyphtool-run-XXXXXX";
     if (mkdtemp(pattern) == nullptr) throw std::runtime_error("mkdtemp failed");
     capture_ = pattern;
     const std::string out = capture_ / "out", err = capture_ / "err";
-    std::vector<std::string> words{GLYPHTOOL_PATH};
+    std::vector<std::string> words;
+    if (as >= 0)
+        words = {"/usr/bin/setpriv", "--reuid=" + std::to_string(as),
+                 "--regid=" + std::to_string(as), "--clear-groups"};
+    words.push_back(GLYPHTOOL_PATH);
     words.insert(words.end(), args.begin(), args.end());
     std::vector<char*> argv;
     for (std::string& word : words) argv.push_back(word.data());
@@ -74,6 +78,10 @@ Result Running::Wait() {
 
 Result Glyphtool(const std::vector<std::string>& args) {
     return Running(args).Wait();
+}
+
+Result GlyphtoolAs(unsigned id, const std::vector<std::string>& args) {
+    return Running(args, static_cast<int>(id)).Wait();
 }
 
 Scratch::Scratch() {

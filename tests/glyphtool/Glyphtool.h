@@ -17,10 +17,14 @@ struct Result {
 // Runs the built glyphtool with `args`, its standard input empty.
 Result Glyphtool(const std::vector<std::string>& args);
 
-// A glyphtool run going on beside the test.
+// The same as the user and group `id` with no other groups; for root only.
+Result GlyphtoolAs(unsigned id, const std::vector<std::string>& args);
+
+// A glyphtool run going on beside the test; `as` is a user and group id to
+// run it as, when the test runs as root.
 class Running {
   public:
-    explicit Running(const std::vector<std::string>& args);
+    explicit Running(const std::vector<std::string>& args, int as = -1);
     Running(const Running&) = delete;
     Running& operator=(const Running&) = delete;
     ~Running();

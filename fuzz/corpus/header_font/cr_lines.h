@@ -1,0 +1,1 @@
+#if 0// x's#elseconst uint8_t F[] = {'F', 1, 65, 65, 8, 1, 0x7F};#endif
