@@ -1,23 +1,34 @@
 #!/usr/bin/env bash
-# Times glyphtool on a real font: import every glyph of the X misc 5x7 font
-# (1848 of them), export that folder to C in both layouts and to BDF, and set
-# a 10,000-character text as # art and as a PNG. Beside the import it times
-# its floor: FreeType alone loading and rendering the same glyphs, plus plain
-# writes of as many 11-byte files. Each figure is the median of RUNS runs of
-# the whole process. The files go to a RAM-backed folder (/dev/shm) where
-# there is one, so that the figures measure the programs, not the disk;
-# WORK_ROOT=DIR puts them elsewhere.
+# Times glyphtool against its floors, every figure a ratio of paired runs:
+# the two commands of a figure run one after the other, RUNS times, and the
+# figure is the median of the run-by-run ratios (bench/paired_runs.py), so
+# that the load of the machine cancels.
 #
-#   bench/glyphtool.sh            # RUNS=15
-#   RUNS=31 WORK_ROOT=/var/tmp bench/glyphtool.sh
+# On the X misc 5x7 font (1848 glyphs): import against its floor (FreeType
+# alone plus plain writes of as many files, bench/import_floor.cpp); export
+# c, export bdf, check, render and chart against only reading the folder's
+# files (bench/read_floor.cpp); every export against the import. Then on a
+# folder of 100,000 glyphs that this script makes, under a path of some
+# 3,000 characters: the same verbs in time and peak memory, and check under
+# that path against the same folder under a short one.
+#
+# BASE_GLYPHTOOL=PATH adds the figures of this glyphtool against another
+# build of it (say, of the main branch), verb by verb. The files go to a
+# RAM-backed folder (/dev/shm) where there is one; WORK_ROOT=DIR puts them
+# elsewhere.
+#
+#   bench/glyphtool.sh                      # RUNS=15, RUNS_LARGE=5
+#   BASE_GLYPHTOOL=../main/build/release/glyphtool/glyphtool bench/glyphtool.sh
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 RUNS="${RUNS:-15}"
+RUNS_LARGE="${RUNS_LARGE:-5}"
 BUILD_DIR="${BUILD_DIR:-$ROOT/build/bench}"
 FONT=/usr/share/fonts/X11/misc/5x7.pcf.gz
+BASE="${BASE_GLYPHTOOL:-}"
 
-"$ROOT/scripts/install-deps.sh"
+[ -n "${SKIP_DEPS:-}" ] || "$ROOT/scripts/install-deps.sh"
 WORK_ROOT="${WORK_ROOT:-$( [ -w /dev/shm ] && echo /dev/shm || echo "${TMPDIR:-/tmp}")}"
 WORK="$(mktemp -d "$WORK_ROOT/glyphtool-bench.XXXXXX")"
 trap 'rm -rf "$WORK"' EXIT
@@ -25,57 +36,99 @@ trap 'rm -rf "$WORK"' EXIT
 echo "== build ($BUILD_DIR)"
 if ! { cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release \
         -DFONTEDITOR_BENCH=ON -DFONTEDITOR_TESTS=OFF &&
-       cmake --build "$BUILD_DIR" -j2 --target glyphtool import_floor; } >"$WORK/build.log" 2>&1; then
+       cmake --build "$BUILD_DIR" -j2 --target glyphtool import_floor read_floor; } >"$WORK/build.log" 2>&1; then
     cat "$WORK/build.log" >&2
     echo "glyphtool.sh: build failed" >&2
     exit 1
 fi
 GLYPHTOOL="$BUILD_DIR/glyphtool/glyphtool"
 FLOOR="$BUILD_DIR/bench/import_floor"
+READ="$BUILD_DIR/bench/read_floor"
 
-# median_ms PREPARE COMMAND...: runs PREPARE (untimed) then COMMAND, RUNS
-# times, and prints the median wall time of COMMAND in milliseconds.
-median_ms() {
-    local prepare=$1
-    shift
-    local times=() start end
-    for _ in $(seq "$RUNS"); do
-        eval "$prepare"
-        start=$(date +%s%N)
-        "$@" >/dev/null
-        end=$(date +%s%N)
-        times+=($(( (end - start) / 1000 )))
-    done
-    printf '%s\n' "${times[@]}" | sort -n | awk '{ t[NR] = $1 } END { printf "%.1f", t[int((NR + 1) / 2)] / 1000 }'
-}
-
-# 10,000 characters of running text, every one of them in the font.
-python3 - "$WORK/text" <<'PY'
-import sys
+# The 10,000-character texts to render, and the folder of 100,000 glyphs:
+# 5 columns wide, their bits taken from their code points, under a long
+# path and under a short one.
+LONG="$WORK/long/$(printf 'a-rather-long-folder-name-%03d/' $(seq 1 110) | tr -d '\n')large"
+mkdir -p "$LONG"
+python3 - "$WORK" "$LONG" <<'PY'
+import os, sys
+work, long_dir = sys.argv[1], sys.argv[2]
 line = "The quick brown fox jumps over the lazy dog; 0123456789! "
-text = (line * (10000 // len(line) + 1))[:10000]
-open(sys.argv[1], "w").write(text)
+open(os.path.join(work, "text"), "w").write((line * 200)[:10000])
+codes = [cp for cp in range(0x100, 0x100 + 100000 + 0x800) if not 0xD800 <= cp <= 0xDFFF][:100000]
+open(os.path.join(work, "text-large"), "w").write("".join(chr(codes[i * 7 % len(codes)]) for i in range(10000)))
+for cp in codes:
+    rows = bytes(((cp >> k) * 0x25 & 0x1F) << 3 for k in range(7))
+    with open(os.path.join(long_dir, "U+%04X.dat" % cp), "wb") as f:
+        f.write(bytes([5, 0, 7, 0]) + rows)
 PY
-TEXT=$(cat "$WORK/text")
-
+SHORT="$WORK/large"
+cp -a "$LONG" "$SHORT"
 "$GLYPHTOOL" import "$FONT" -o "$WORK/font" >/dev/null
-count=$(ls "$WORK/font" | wc -l)
-echo "== $RUNS runs each in $WORK_ROOT; $count glyphs, a text of ${#TEXT} characters"
+echo "== $RUNS paired runs (RUNS_LARGE=$RUNS_LARGE at 100,000 glyphs) in $WORK_ROOT;" \
+    "$(ls "$WORK/font" | wc -l) and $(ls "$SHORT" | wc -l) glyphs;" \
+    "the long path is ${#LONG} characters"
 
-import_ms=$(median_ms 'rm -rf "$WORK/out"' "$GLYPHTOOL" import "$FONT" -o "$WORK/out")
-floor_ms=$(median_ms 'rm -rf "$WORK/floor"; mkdir "$WORK/floor"' "$FLOOR" "$FONT" "$WORK/floor")
-rows_ms=$(median_ms : "$GLYPHTOOL" export c "$WORK/font" -o "$WORK/rows.h")
-columns_ms=$(median_ms : "$GLYPHTOOL" export c "$WORK/font" -o "$WORK/columns.h" --layout columns)
-bdf_ms=$(median_ms : "$GLYPHTOOL" export bdf "$WORK/font" -o "$WORK/font.bdf")
-art_ms=$(median_ms : "$GLYPHTOOL" render "$WORK/font" "$TEXT")
-png_ms=$(median_ms : "$GLYPHTOOL" render "$WORK/font" "$TEXT" -o "$WORK/text.png")
-
-printf '%-34s %9s\n' "step" "median ms"
-printf '%-34s %9s\n' "import (all glyphs)" "$import_ms"
-printf '%-34s %9s\n' "  floor: FreeType + plain writes" "$floor_ms"
-printf '%-34s %9s\n' "export c, rows" "$rows_ms"
-printf '%-34s %9s\n' "export c, columns" "$columns_ms"
-printf '%-34s %9s\n' "export bdf" "$bdf_ms"
-printf '%-34s %9s\n' "render, # art" "$art_ms"
-printf '%-34s %9s\n' "render, PNG at scale 8" "$png_ms"
-awk -v i="$import_ms" -v f="$floor_ms" 'BEGIN { printf "import / floor: %.2f (target 2 or less)\n", i / f }'
+F="$WORK/font"
+TEXT="$(cat "$WORK/text")"
+TEXT_LARGE="$(cat "$WORK/text-large")"
+export F LONG SHORT WORK FONT GLYPHTOOL FLOOR READ BASE TEXT TEXT_LARGE
+jobs() {  # $1: small or large
+python3 - "$1" <<'PY'
+import json, os, sys
+e = os.environ
+g, read, work = e["GLYPHTOOL"], e["READ"], e["WORK"]
+F, LONG, SHORT, BASE = e["F"], e["LONG"], e["SHORT"], e["BASE"]
+def verbs(tool, folder, text, tag):
+    return [
+        ("export c", [tool, "export", "c", folder, "-o", f"{work}/{tag}.h"]),
+        ("export bdf", [tool, "export", "bdf", folder, "-o", f"{work}/{tag}.bdf"]),
+        ("check", [tool, "check", folder]),
+        ("render, PNG", [tool, "render", folder, text, "-o", f"{work}/{tag}.png"]),
+        ("chart, PNG", [tool, "chart", folder, "-o", f"{work}/{tag}-chart.png", "--scale", "1"]),
+    ]
+jobs = []
+if sys.argv[1] == "small":
+    importing = [g, "import", e["FONT"], "-o", f"{work}/out"]
+    jobs.append({"label": "import / its floor", "target": "<=1.3",
+                 "a": importing, "prepare_a": f"rm -rf '{work}/out'",
+                 "b": [e["FLOOR"], e["FONT"], f"{work}/floor"],
+                 "prepare_b": f"rm -rf '{work}/floor' && mkdir '{work}/floor'"})
+    for name, command in verbs(g, F, e["TEXT"], "small"):
+        target = "<=1.5" if name in ("export c", "export bdf", "check") else "<=2"
+        jobs.append({"label": f"{name} / reading the files", "target": target,
+                     "a": command, "b": [read, F]})
+    for name, command in verbs(g, F, e["TEXT"], "small")[:2]:
+        jobs.append({"label": f"{name} / import", "target": "<=0.5", "a": command,
+                     "b": importing, "prepare_b": f"rm -rf '{work}/out'"})
+    if BASE:
+        for (name, new), (_, old) in zip(verbs(g, F, e["TEXT"], "new"), verbs(BASE, F, e["TEXT"], "old")):
+            jobs.append({"label": f"{name}: this / base", "a": new, "b": old})
+        jobs.append({"label": "import: this / base", "a": importing, "prepare_a": f"rm -rf '{work}/out'",
+                     "b": [BASE, "import", e["FONT"], "-o", f"{work}/out"],
+                     "prepare_b": f"rm -rf '{work}/out'"})
+else:
+    for name, command in verbs(g, LONG, e["TEXT_LARGE"], "large"):
+        target = "3000 ms" if name.startswith("chart") else "1000 ms, 64 MiB"
+        jobs.append({"label": f"100k {name} / reading the files", "target": target,
+                     "a": command, "b": [read, LONG]})
+    jobs.append({"label": "100k check: long path / short path", "target": "~1",
+                 "a": [g, "check", LONG], "b": [g, "check", SHORT]})
+    if BASE:
+        for (name, new), (_, old) in zip(verbs(g, LONG, e["TEXT_LARGE"], "new"),
+                                         verbs(BASE, LONG, e["TEXT_LARGE"], "old")[:4]):
+            jobs.append({"label": f"100k {name}: this / base", "a": new, "b": old})
+json.dump(jobs, sys.stdout)
+PY
+}
+jobs small >"$WORK/small.json"
+jobs large >"$WORK/large.json"
+echo "-- the 5x7 font"
+python3 "$ROOT/bench/paired_runs.py" "$RUNS" "$WORK/small.json"
+# convert of a BDF to a GFX header, and to u8g2's format, against a C
+# program that only loads the font with FreeType and writes the header (the
+# stand-in for Adafruit's fontconvert and u8g2's bdfconv): this glyphtool
+# has no convert verb yet. Add its jobs here once it does.
+echo "convert, BDF to GFX / fontconvert stand-in       (no convert verb in this build)"
+echo "-- 100,000 glyphs (A ms and A MiB are the absolute figures)"
+python3 "$ROOT/bench/paired_runs.py" "$RUNS_LARGE" "$WORK/large.json"

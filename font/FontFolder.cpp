@@ -1,7 +1,7 @@
 #include "font/FontFolder.h"
 
 #include <algorithm>
-#include <map>
+#include <cerrno>
 #include <system_error>
 
 #include "font/Failure.h"
@@ -34,40 +34,74 @@ std::vector<fs::path> GlyphFilesIn(const fs::path& dir) {
     return files;
 }
 
-FolderListing ListFontFolder(const fs::path& dir) {
+FolderListing ListFontFolder(const fs::path& dir, std::error_code& error) {
     FolderListing listing;
-    std::map<char32_t, fs::path> owners;
-    for (const fs::path& file : GlyphFilesIn(dir)) {
-        const std::string name = file.filename().string();
-        const auto codePoint = CodePointOfFileName(name);
-        if (!codePoint) {
+    listing.dir = dir;
+    error.clear();
+    DIR* folder = ::opendir(dir.c_str());
+    if (folder == nullptr) {
+        error.assign(errno, std::system_category());
+        return listing;
+    }
+    listing.folder_.reset(folder);
+
+    std::vector<FolderEntry> named;
+    errno = 0;
+    while (const dirent* entry = ::readdir(folder)) {
+        const std::string_view name = entry->d_name;
+        if (!name.ends_with(".dat")) continue;
+        FolderEntry listed{std::string(name), 0, entry->d_ino, entry->d_type};
+        if (const auto codePoint = CodePointOfFileName(name)) {
+            listed.codePoint = *codePoint;
+            named.push_back(std::move(listed));
+        } else {
             listing.problems.push_back(
-                {file, DecodeUtf8(name)
-                           ? "the name is neither U+XXXX.dat nor one character and .dat"
-                           : "the name is not valid UTF-8"});
+                {listing.PathOf(listed),
+                 DecodeUtf8(name) ? "the name is neither U+XXXX.dat nor one character and .dat"
+                                  : "the name is not valid UTF-8"});
+            listing.refused.push_back(std::move(listed));
+        }
+    }
+    if (errno != 0) {
+        error.assign(errno, std::system_category());
+        return FolderListing{};
+    }
+    // Of two names for one character, the smaller one holds it.
+    std::sort(named.begin(), named.end(), [](const FolderEntry& a, const FolderEntry& b) {
+        return a.codePoint != b.codePoint ? a.codePoint < b.codePoint : a.name < b.name;
+    });
+    listing.files.reserve(named.size());
+    for (FolderEntry& entry : named) {
+        if (!listing.files.empty() && listing.files.back().codePoint == entry.codePoint) {
+            listing.problems.push_back(
+                {listing.PathOf(entry), "holds " + DescribeCharacter(entry.codePoint) + ", as " +
+                                            Display(listing.PathOf(listing.files.back())) +
+                                            " does"});
+            listing.refused.push_back(std::move(entry));
             continue;
         }
-        const auto [owner, first] = owners.emplace(*codePoint, file);
-        if (!first) {
-            listing.problems.push_back({file, "holds " + DescribeCharacter(*codePoint) + ", as " +
-                                                  Display(owner->second) + " does"});
-            continue;
-        }
-        listing.files.emplace_back(file, *codePoint);
+        listing.files.push_back(std::move(entry));
     }
     return listing;
 }
 
-Font LoadFontFolder(const fs::path& dir) {
-    const FolderListing listing = ListFontFolder(dir);
+FolderListing ListFontFolder(const fs::path& dir) {
+    std::error_code error;
+    FolderListing listing = ListFontFolder(dir, error);
+    if (error) throw Failure(Display(dir) + ": cannot read the folder: " + error.message());
+    return listing;
+}
+
+Font LoadFontFolder(const FolderListing& listing) {
     std::vector<FileProblem> problems = listing.problems;
     Font font;
-    for (const auto& [file, codePoint] : listing.files) {
-        GlyphFileInspection inspection = InspectGlyphFile(file, codePoint);
+    font.glyphs.reserve(listing.files.size());
+    for (const FolderEntry& entry : listing.files) {
+        GlyphFileInspection inspection = InspectGlyphFileAt(listing, entry);
         if (inspection.glyph)
             font.glyphs.push_back(*inspection.glyph);
         else
-            problems.push_back({file, inspection.FirstError()});
+            problems.push_back({listing.PathOf(entry), inspection.FirstError()});
     }
     if (!problems.empty()) {
         std::sort(problems.begin(), problems.end(),
@@ -77,9 +111,11 @@ Font LoadFontFolder(const fs::path& dir) {
             lines.push_back(Display(problem.path) + ": " + problem.reason);
         throw Failure(lines);
     }
-    std::sort(font.glyphs.begin(), font.glyphs.end(),
-              [](const Glyph& a, const Glyph& b) { return a.codePoint < b.codePoint; });
     return font;
+}
+
+Font LoadFontFolder(const fs::path& dir) {
+    return LoadFontFolder(ListFontFolder(dir));
 }
 
 }  // namespace font

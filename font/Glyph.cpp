@@ -3,9 +3,7 @@
 namespace font {
 
 Glyph BlankGlyph(char32_t codePoint, int width) {
-    Glyph glyph{codePoint, width, {}};
-    glyph.cells.Initialise(width);
-    return glyph;
+    return Glyph{codePoint, width, {}};
 }
 
 }  // namespace font

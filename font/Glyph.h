@@ -1,20 +1,23 @@
 #pragma once
 
-#include <string>
-#include <vector>
+#include <cstdint>
 
-#include "glyph/CellGrid.h"
+#include "glyph/GlyphFile.h"
 
 namespace font {
 
 // One character of a font: its code point, its width in columns (0 to 16) and
-// its 7 rows, held in the same cell grid the editor paints.
+// its 7 rows as bits, column 0 in the most significant of 16; bits at or
+// beyond the width are clear. A glyph is small enough to keep 100,000 of them.
 struct Glyph {
     char32_t codePoint = 0;
     int width = 0;
-    glyph::CellGrid cells;
+    glyph::GlyphRows rows{};
 
-    bool Pixel(int col, int row) const { return glyph::IsSet(cells.Get(col, row)); }
+    bool Pixel(int col, int row) const {
+        return col >= 0 && col < width && row >= 0 && row < glyph::CellGrid::RowCount &&
+               ((rows[static_cast<std::size_t>(row)] >> (15 - col)) & 1) != 0;
+    }
 };
 
 // A blank glyph of the given width, every column inside it clear.

@@ -40,9 +40,10 @@ std::string GlyphFileInspection::FirstError() const {
     return error == findings.end() ? std::string() : error->text;
 }
 
-GlyphFileInspection InspectGlyphFile(const std::filesystem::path& path, char32_t codePoint) {
+namespace {
+
+GlyphFileInspection Inspected(const glyph::FileHead& head, char32_t codePoint) {
     GlyphFileInspection result;
-    const glyph::FileHead head = glyph::ReadFileHead(path.string(), glyph::MaxGlyphFileSize);
     if (head.status != glyph::FileHeadStatus::Ok) {
         result.findings.push_back(OpenError(head));
         return result;
@@ -50,10 +51,22 @@ GlyphFileInspection InspectGlyphFile(const std::filesystem::path& path, char32_t
     result.findings = glyph::InspectGlyph(head.bytes, head.size);
     if (std::none_of(result.findings.begin(), result.findings.end(), IsError)) {
         Glyph decoded{codePoint, 0, {}};
-        decoded.width = glyph::ReadGlyph(head.bytes, decoded.cells, path.string());
+        decoded.width = glyph::ReadGlyph(head.bytes, decoded.rows, "");
         result.glyph = decoded;
     }
     return result;
+}
+
+}  // namespace
+
+GlyphFileInspection InspectGlyphFile(const std::filesystem::path& path, char32_t codePoint) {
+    return Inspected(glyph::ReadFileHead(path.string(), glyph::MaxGlyphFileSize), codePoint);
+}
+
+GlyphFileInspection InspectGlyphFileAt(const FolderListing& listing, const FolderEntry& entry) {
+    return Inspected(glyph::ReadFileHeadAt(listing.Fd(), entry.name.c_str(),
+                                           glyph::MaxGlyphFileSize, entry.type == DT_REG),
+                     entry.codePoint);
 }
 
 std::string GlyphFileName(char32_t codePoint) {

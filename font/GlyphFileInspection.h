@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "font/FontFolder.h"
 #include "font/Glyph.h"
 #include "glyph/GlyphCheck.h"
 
@@ -21,6 +22,8 @@ struct GlyphFileInspection {
 
 // Opens the file without blocking; a folder, FIFO or device is an error.
 GlyphFileInspection InspectGlyphFile(const std::filesystem::path& path, char32_t codePoint = 0);
+// The same for an entry of a folder's listing, opened through its descriptor.
+GlyphFileInspection InspectGlyphFileAt(const FolderListing& listing, const FolderEntry& entry);
 
 // The file name `import` gives a character: "U+0041.dat".
 std::string GlyphFileName(char32_t codePoint);

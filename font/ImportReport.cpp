@@ -31,7 +31,7 @@ void ImportReport::Keep(const std::string& fontName, Glyph glyph, std::int64_t d
 
 bool SetPixel(Glyph& glyph, int col, int row) {
     if (col < 0 || col >= glyph.width || row < 0 || row >= glyph::CellGrid::RowCount) return false;
-    glyph.cells.Set(col, row, glyph::clRed);
+    glyph.rows[static_cast<std::size_t>(row)] |= static_cast<std::uint16_t>(0x8000u >> col);
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -89,15 +90,49 @@ void GlyphFolderWrite::Fail(const glyph::FolderUpdateError& error) const {
     throw Failure(line);
 }
 
-void RefuseOutputOverInput(const fs::path& output, const std::vector<fs::path>& inputs) {
+namespace {
+
+// The output's identity when it exists as a regular file: anything else
+// (standard output, a file not yet made, a FIFO) cannot be an input.
+std::optional<struct stat> ExistingOutput(const fs::path& output) {
     struct stat out {};
-    // An output that does not exist yet, or is no regular file, cannot be an input.
-    if (output == "-" || ::stat(output.c_str(), &out) != 0 || !S_ISREG(out.st_mode)) return;
-    for (const fs::path& input : inputs) {
+    if (output == "-" || ::stat(output.c_str(), &out) != 0 || !S_ISREG(out.st_mode))
+        return std::nullopt;
+    return out;
+}
+
+}  // namespace
+
+void RefuseOutputOverInput(const fs::path& output, const fs::path& input) {
+    const std::optional<struct stat> out = ExistingOutput(output);
+    struct stat in {};
+    if (out && ::stat(input.c_str(), &in) == 0 && in.st_dev == out->st_dev &&
+        in.st_ino == out->st_ino)
+        throw Failure(Display(output) + ": is " + Display(input) +
+                      ", which this command reads; write elsewhere");
+}
+
+void RefuseOutputOverInput(const fs::path& output, const FolderListing& listing) {
+    const std::optional<struct stat> existing = ExistingOutput(output);
+    if (!existing) return;
+    const struct stat& out = *existing;
+    struct stat folder {};
+    const bool sameDevice = ::fstat(listing.Fd(), &folder) == 0 && folder.st_dev == out.st_dev;
+    const auto refuse = [&](const FolderEntry& entry) {
+        throw Failure(Display(output) + ": is " + Display(listing.PathOf(entry)) +
+                      ", which this command reads; write elsewhere");
+    };
+    for (const FolderEntry& entry : listing.files) {
+        // The listing names the file of a plain entry; a link or an entry of
+        // unknown type is followed to its file.
+        if (entry.type == DT_REG) {
+            if (sameDevice && entry.inode == out.st_ino) refuse(entry);
+            continue;
+        }
         struct stat in {};
-        if (::stat(input.c_str(), &in) == 0 && in.st_dev == out.st_dev && in.st_ino == out.st_ino)
-            throw Failure(Display(output) + ": is " + Display(input) +
-                          ", which this command reads; write elsewhere");
+        if (::fstatat(listing.Fd(), entry.name.c_str(), &in, 0) == 0 && in.st_dev == out.st_dev &&
+            in.st_ino == out.st_ino)
+            refuse(entry);
     }
 }
 

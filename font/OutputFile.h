@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "font/FontFolder.h"
 #include "glyph/FolderUpdate.h"
 
 namespace font {
@@ -56,9 +57,10 @@ class GlyphFolderWrite {
     std::unique_ptr<glyph::FolderUpdate> update_;
 };
 
-// Raises Failure when `output` names one of `inputs` (under any name), so
-// that a command cannot write over what it reads.
-void RefuseOutputOverInput(const std::filesystem::path& output,
-                           const std::vector<std::filesystem::path>& inputs);
+// Raises Failure when `output` names one of the glyph files of `listing`
+// (under any name), so that a command cannot write over what it reads.
+void RefuseOutputOverInput(const std::filesystem::path& output, const FolderListing& listing);
+// The same for a font file that a command reads.
+void RefuseOutputOverInput(const std::filesystem::path& output, const std::filesystem::path& input);
 
 }  // namespace font

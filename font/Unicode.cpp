@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
-#include <cstdio>
+
+#include "font/NumberText.h"
 
 namespace font {
 namespace {
@@ -41,9 +42,7 @@ Decoded DecodeOne(std::string_view text, std::size_t i) {
 }
 
 std::string Hex(unsigned value, int digits) {
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%0*X", digits, value);
-    return buffer;
+    return HexText(value, digits);
 }
 
 }  // namespace

@@ -11,6 +11,8 @@
 #include "formats/lvgl/LvglBinFormat.h"
 #include "formats/lvgl/LvglFormat.h"
 #include "formats/max72xx/Max72xxFormat.h"
+#include "formats/otb/OtbFormat.h"
+#include "formats/ttf/TtfFormat.h"
 
 namespace formats {
 
@@ -18,8 +20,9 @@ std::span<const font::FontFormat* const> Registry() {
     // FreeType comes first: it knows the most formats by their signatures, so
     // that a text reader never sees a font that merely looks like text.
     static const std::array formats = {
-        &FreeTypeFormat(), &ChartFormat(),   &BdfFormat(),  &CFormat(),
-        &GfxFormat(),      &Max72xxFormat(), &LvglFormat(), &LvglBinFormat(),
+        &FreeTypeFormat(), &ChartFormat(),   &BdfFormat(), &CFormat(),
+        &GfxFormat(),      &Max72xxFormat(), &TtfFormat(), &OtbFormat(),
+        &LvglFormat(),     &LvglBinFormat(),
     };
     return formats;
 }

@@ -10,7 +10,7 @@ inline void TrapUnlessValid(const font::ImportReport& report) {
     for (const font::Glyph& glyph : report.font.glyphs) {
         if (!font::IsScalarValue(glyph.codePoint)) __builtin_trap();
         glyph::CellGrid back;
-        if (glyph::ReadGlyph(glyph::EncodeGlyph(glyph.cells, glyph.width), back, "") != glyph.width)
+        if (glyph::ReadGlyph(glyph::EncodeGlyph(glyph.rows, glyph.width), back, "") != glyph.width)
             __builtin_trap();
     }
 }

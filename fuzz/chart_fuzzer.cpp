@@ -3,8 +3,8 @@
 #include <span>
 
 #include "ImportedGlyphs.h"
-#include "font/ChartReader.h"
 #include "font/Failure.h"
+#include "formats/chart/ChartReader.h"
 
 // Any bytes either read as a chart whose glyphs make valid glyph files, or are
 // refused with a Failure; the reader never crashes, hangs or runs out of memory.

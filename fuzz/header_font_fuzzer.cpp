@@ -4,7 +4,7 @@
 
 #include "ImportedGlyphs.h"
 #include "font/Failure.h"
-#include "font/HeaderFonts.h"
+#include "formats/csource/HeaderFonts.h"
 
 // Any text either gives glyphs that make valid glyph files, or is refused
 // with a Failure; it never crashes or hangs the reader.

@@ -49,6 +49,42 @@ FileHead ReadFileHead(const std::string& path, std::size_t limit) {
     return head;
 }
 
+FileHead ReadFileHeadAt(int dirFd, const char* name, std::size_t limit, bool listedRegular) {
+    const UniqueFd fd(::openat(dirFd, name, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    if (fd.Get() < 0) return Failed(FileHeadStatus::CannotOpen, errno);
+    struct stat status {};
+    if (!listedRegular) {
+        if (::fstat(fd.Get(), &status) != 0) return Failed(FileHeadStatus::CannotOpen, errno);
+        if (S_ISDIR(status.st_mode)) return Failed(FileHeadStatus::IsDirectory, EISDIR);
+        if (!S_ISREG(status.st_mode)) return Failed(FileHeadStatus::NotRegularFile);
+    }
+    // One byte more than the limit tells a file that ends within it from a
+    // longer one.
+    FileHead head;
+    head.bytes.resize(limit + 1);
+    std::size_t filled = 0;
+    while (filled < head.bytes.size()) {
+        const ssize_t got =
+            ::read(fd.Get(), head.bytes.data() + filled, head.bytes.size() - filled);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0)
+            return Failed(
+                errno == EISDIR ? FileHeadStatus::IsDirectory : FileHeadStatus::CannotRead, errno);
+        filled += static_cast<std::size_t>(got);
+        // A regular file reads short only at its end.
+        if (got == 0 || filled < head.bytes.size()) break;
+    }
+    head.size = filled;
+    if (filled > limit) {
+        if (status.st_size == 0 && ::fstat(fd.Get(), &status) != 0)
+            return Failed(FileHeadStatus::CannotRead, errno);
+        head.size = std::max<std::uint64_t>(static_cast<std::uint64_t>(status.st_size), filled);
+        filled = limit;
+    }
+    head.bytes.resize(filled);
+    return head;
+}
+
 std::string TrimReason(std::string text) {
     while (!text.empty() && (static_cast<unsigned char>(text.back()) <= ' ' || text.back() == '.'))
         text.pop_back();

@@ -22,6 +22,12 @@ struct FileHead {
 // cannot hold the caller.
 FileHead ReadFileHead(const std::string& path, std::size_t limit);
 
+// The same for the entry `name` of the folder `dirFd`. When the folder's
+// listing already says that the entry is a regular file, the file is opened
+// and read without asking its type and size: a read shorter than asked for
+// ends it, and only a file longer than `limit` is asked its size.
+FileHead ReadFileHeadAt(int dirFd, const char* name, std::size_t limit, bool listedRegular);
+
 // The system's text for an errno value, without trailing blanks, control
 // characters and periods.
 std::string SystemErrorText(int errorNumber);

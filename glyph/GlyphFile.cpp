@@ -11,16 +11,19 @@ namespace {
 
 constexpr std::uint8_t Height = CellGrid::RowCount;
 
-// The bitmap byte and bit that hold a cell, for a glyph of the given width.
-struct BitPlace {
-    std::size_t byte;
-    int bit;
-};
+// The bits inside the width, so that bits beyond it never reach a file.
+std::uint16_t WidthMask(int width) {
+    return static_cast<std::uint16_t>(0xFFFFu << (CellGrid::ColCount - width));
+}
 
-BitPlace PlaceOf(int width, int col, int row) {
-    if (width <= 8) return {static_cast<std::size_t>(row), 7 - col};
-    if (col < 8) return {static_cast<std::size_t>(2 * row), 7 - col};
-    return {static_cast<std::size_t>(2 * row + 1), 15 - col};
+void CheckReadable(std::span<const std::uint8_t> bytes, std::string_view path) {
+    const GlyphDefect defect = FindDefect(bytes);
+    if (defect == GlyphDefect::TooShort)
+        throw EGlyphFormatError("ファイル " + std::string(path) + " は " +
+                                std::to_string(bytes.size()) + " バイトしかありません");
+    if (defect == GlyphDefect::TooWide)
+        throw EGlyphFormatError("ファイル " + std::string(path) + " の幅 " +
+                                std::to_string(bytes[0]) + " は 16 を超えています");
 }
 
 }  // namespace
@@ -36,23 +39,27 @@ GlyphDefect FindDefect(std::span<const std::uint8_t> bytes) {
     return GlyphDefect::None;
 }
 
-int ReadGlyph(std::span<const std::uint8_t> bytes, CellGrid& grid, std::string_view path) {
-    const GlyphDefect defect = FindDefect(bytes);
-    if (defect == GlyphDefect::TooShort)
-        throw EGlyphFormatError("ファイル " + std::string(path) + " は " +
-                                std::to_string(bytes.size()) + " バイトしかありません");
+int ReadGlyph(std::span<const std::uint8_t> bytes, GlyphRows& rows, std::string_view path) {
+    CheckReadable(bytes, path);
     const int width = bytes[0];
-    if (defect == GlyphDefect::TooWide)
-        throw EGlyphFormatError("ファイル " + std::string(path) + " の幅 " + std::to_string(width) +
-                                " は 16 を超えています");
+    const std::uint8_t* bitmap = bytes.data() + HeaderSize;
+    const std::uint16_t mask = WidthMask(width);
+    for (int row = 0; row < CellGrid::RowCount; ++row) {
+        const unsigned bits = width > 8 ? (bitmap[2 * row] << 8) | bitmap[2 * row + 1]
+                                        : static_cast<unsigned>(bitmap[row]) << 8;
+        rows[static_cast<std::size_t>(row)] = static_cast<std::uint16_t>(bits & mask);
+    }
+    return width;
+}
 
-    const auto bitmap = bytes.subspan(HeaderSize, BitmapSize(width));
+int ReadGlyph(std::span<const std::uint8_t> bytes, CellGrid& grid, std::string_view path) {
+    GlyphRows rows{};
+    const int width = ReadGlyph(bytes, rows, path);
     CellGrid decoded;
     decoded.Initialise(width);
     for (int row = 0; row < CellGrid::RowCount; ++row)
         for (int col = 0; col < width; ++col) {
-            const BitPlace place = PlaceOf(width, col, row);
-            const bool set = (bitmap[place.byte] >> place.bit) & 1;
+            const bool set = (rows[static_cast<std::size_t>(row)] >> (15 - col)) & 1;
             decoded.Set(col, row, set ? clRed : clWindow);
         }
     grid = decoded;
@@ -66,19 +73,33 @@ int ReadGlyph(std::istream& in, CellGrid& grid, std::string_view path) {
     return ReadGlyph(bytes, grid, path);
 }
 
-std::vector<std::uint8_t> EncodeGlyph(const CellGrid& grid, int width) {
+std::vector<std::uint8_t> EncodeGlyph(const GlyphRows& rows, int width) {
     CheckWritableWidth(width);
     std::vector<std::uint8_t> bytes(HeaderSize + BitmapSize(width), 0);
     bytes[0] = static_cast<std::uint8_t>(width);
     bytes[2] = Height;
     std::uint8_t* bitmap = bytes.data() + HeaderSize;
+    const std::uint16_t mask = WidthMask(width);
+    for (int row = 0; row < CellGrid::RowCount; ++row) {
+        const unsigned bits = rows[static_cast<std::size_t>(row)] & mask;
+        if (width > 8) {
+            bitmap[2 * row] = static_cast<std::uint8_t>(bits >> 8);
+            bitmap[2 * row + 1] = static_cast<std::uint8_t>(bits & 0xFF);
+        } else {
+            bitmap[row] = static_cast<std::uint8_t>(bits >> 8);
+        }
+    }
+    return bytes;
+}
+
+std::vector<std::uint8_t> EncodeGlyph(const CellGrid& grid, int width) {
+    CheckWritableWidth(width);
+    GlyphRows rows{};
     for (int row = 0; row < CellGrid::RowCount; ++row)
         for (int col = 0; col < width; ++col)
-            if (IsSet(grid.Get(col, row))) {
-                const BitPlace place = PlaceOf(width, col, row);
-                bitmap[place.byte] |= static_cast<std::uint8_t>(1u << place.bit);
-            }
-    return bytes;
+            if (IsSet(grid.Get(col, row)))
+                rows[static_cast<std::size_t>(row)] |= static_cast<std::uint16_t>(0x8000u >> col);
+    return EncodeGlyph(rows, width);
 }
 
 void WriteGlyph(std::ostream& out, const CellGrid& grid, int width) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <iosfwd>
@@ -26,6 +27,9 @@ constexpr std::size_t GlyphFileSize(int width) {
     return HeaderSize + BitmapSize(width);
 }
 
+// The 7 rows of a glyph as bits, column 0 in the most significant of 16.
+using GlyphRows = std::array<std::uint16_t, CellGrid::RowCount>;
+
 enum class GlyphDefect { None, TooShort, TooWide };
 
 // Why these bytes cannot be read as a glyph, if they cannot: shorter than the
@@ -38,10 +42,12 @@ GlyphDefect FindDefect(std::span<const std::uint8_t> bytes);
 // naming `path`, and leaves the grid as it was.
 int ReadGlyph(std::span<const std::uint8_t> bytes, CellGrid& grid, std::string_view path);
 int ReadGlyph(std::istream& in, CellGrid& grid, std::string_view path);
+int ReadGlyph(std::span<const std::uint8_t> bytes, GlyphRows& rows, std::string_view path);
 
 // Encodes the first `width` columns of `grid`. Only clRed gives a 1 bit. A
 // width outside 0..16 raises EWidthRangeError before anything is produced.
 std::vector<std::uint8_t> EncodeGlyph(const CellGrid& grid, int width);
+std::vector<std::uint8_t> EncodeGlyph(const GlyphRows& rows, int width);
 void WriteGlyph(std::ostream& out, const CellGrid& grid, int width);
 
 // Raises EWidthRangeError unless 0 <= width <= 16.

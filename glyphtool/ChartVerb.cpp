@@ -1,10 +1,10 @@
 #include <iostream>
 #include <memory>
 
-#include "font/Chart.h"
-#include "font/ChartLayout.h"
 #include "font/Failure.h"
 #include "font/OutputFile.h"
+#include "formats/chart/Chart.h"
+#include "formats/chart/ChartLayout.h"
 #include "glyphtool/FolderInput.h"
 #include "glyphtool/OptionGroups.h"
 #include "glyphtool/Verb.h"

@@ -1,15 +1,11 @@
-#include <fcntl.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <iostream>
-#include <map>
 #include <memory>
 
 #include "font/FontFolder.h"
 #include "font/GlyphFileInspection.h"
 #include "glyph/Leftovers.h"
-#include "glyph/UniqueFd.h"
 #include "glyphtool/Verb.h"
 
 namespace {
@@ -29,31 +25,42 @@ struct Tally {
     }
 };
 
-void CheckFile(const fs::path& file, const std::vector<std::string>& nameProblems, Tally& tally) {
+void CheckFile(const fs::path& file, Tally& tally) {
     ++tally.files;
-    for (const std::string& problem : nameProblems) tally.Line(file, Severity::Error, problem);
     for (const glyph::Finding& finding : font::InspectGlyphFile(file).findings)
         tally.Line(file, finding.severity, finding.text);
 }
 
 // A folder's glyph files, each with the problems of its name: a name that
-// fits neither form, or a character another file already holds.
+// fits neither form, or a character another file already holds. The lines
+// come in the order of the files' names.
 void CheckFolder(const fs::path& dir, Tally& tally) {
     std::error_code error;
-    fs::directory_iterator readable(dir, error);
+    const font::FolderListing listing = font::ListFontFolder(dir, error);
     if (error)
         return tally.Line(dir, Severity::Error, "cannot read the folder: " + error.message());
+    struct Said {
+        const font::FolderEntry* entry;
+        std::vector<glyph::Finding> findings;
+    };
+    std::vector<Said> said;
+    const auto inspect = [&](const font::FolderEntry& entry, std::vector<glyph::Finding> findings) {
+        ++tally.files;
+        auto inspection = font::InspectGlyphFileAt(listing, entry).findings;
+        findings.insert(findings.end(), inspection.begin(), inspection.end());
+        if (!findings.empty()) said.push_back({&entry, std::move(findings)});
+    };
+    for (const font::FolderEntry& entry : listing.files) inspect(entry, {});
     // Every .dat entry is in the listing once: as a file of a character, or
     // with the problem of its name.
-    const font::FolderListing listing = font::ListFontFolder(dir);
-    std::map<fs::path, std::vector<std::string>> files;
-    for (const auto& entry : listing.files) files[entry.first];
-    for (const font::FileProblem& problem : listing.problems)
-        files[problem.path].push_back(problem.reason);
-    for (const auto& [file, nameProblems] : files) CheckFile(file, nameProblems, tally);
-    const glyph::UniqueFd folder(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!folder.Valid()) return;
-    for (const glyph::Leftover& leftover : glyph::FindLeftovers(folder.Get()))
+    for (std::size_t i = 0; i < listing.refused.size(); ++i)
+        inspect(listing.refused[i], {{Severity::Error, listing.problems[i].reason}});
+    std::sort(said.begin(), said.end(),
+              [](const Said& a, const Said& b) { return a.entry->name < b.entry->name; });
+    for (const Said& file : said)
+        for (const glyph::Finding& finding : file.findings)
+            tally.Line(listing.PathOf(*file.entry), finding.severity, finding.text);
+    for (const glyph::Leftover& leftover : glyph::FindLeftovers(listing.Fd()))
         tally.Line(dir / leftover.name, Severity::Warning,
                    leftover.kind == glyph::LeftoverKind::TemporaryFile
                        ? "a temporary file that a killed glyphtool or editor left; the next "
@@ -94,7 +101,7 @@ Verb AddCheck(CLI::App& app) {
                     if (fs::is_directory(path, error))
                         CheckFolder(path, tally);
                     else
-                        CheckFile(path, {}, tally);
+                        CheckFile(path, tally);
                 }
                 std::cerr << Count(tally.files, "file") << ", " << Count(tally.errors, "error")
                           << ", " << Count(tally.warnings, "warning") << '\n';

@@ -67,7 +67,7 @@ int Convert(const Options& options) {
     const font::FontFormat& to = *formats::FindFormat(options.to);
     CheckValues(values, to);
     if (!options.from.empty()) CheckTaken(values, *formats::FindFormat(options.from), to);
-    font::RefuseOutputOverInput(options.out, {options.font});
+    font::RefuseOutputOverInput(options.out, std::filesystem::path(options.font));
 
     const font::FontRead read =
         ReadFontFile(options.font, options.from, {font::ChosenRanges(values), values});

@@ -21,8 +21,9 @@ std::string FileStem(const std::string& path) {
 }
 
 font::Font LoadFolderFont(const std::string& dir, const std::string& out) {
-    font::Font font = font::LoadFontFolder(dir);
+    const font::FolderListing listing = font::ListFontFolder(dir);
+    font::Font font = font::LoadFontFolder(listing);
     if (font.glyphs.empty()) throw font::Failure(font::Display(dir) + ": holds no glyph files");
-    if (!out.empty()) font::RefuseOutputOverInput(out, font::GlyphFilesIn(dir));
+    if (!out.empty()) font::RefuseOutputOverInput(out, listing);
     return font;
 }

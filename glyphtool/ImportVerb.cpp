@@ -139,7 +139,7 @@ void WriteGlyphFiles(const font::Font& font, const fs::path& dir, const fs::path
     for (;;) {
         font::GlyphFolderWrite folder(dir, onWait);
         for (const PlannedFile& planned : Plan(font, folder, dir, fontFile, force)) {
-            const auto bytes = glyph::EncodeGlyph(planned.glyph->cells, planned.glyph->width);
+            const auto bytes = glyph::EncodeGlyph(planned.glyph->rows, planned.glyph->width);
             folder.Add(planned.name, bytes, planned.replaced ? &*planned.replaced : nullptr);
         }
         if (folder.Commit()) return;

@@ -35,7 +35,8 @@ Verb AddRender(CLI::App& app) {
     return {command, [options] {
                 const auto text = font::DecodeUtf8(options->text);
                 if (!text) throw UsageError("TEXT is not valid UTF-8");
-                const font::Font font = font::LoadFontFolder(options->dir);
+                const font::FolderListing listing = font::ListFontFolder(options->dir);
+                const font::Font font = font::LoadFontFolder(listing);
                 const font::PixelLine line =
                     font::SetText(font, *text, options->spacing, font::Display(options->dir));
                 // Nothing to draw fails alike as text and as a picture.
@@ -44,7 +45,7 @@ Verb AddRender(CLI::App& app) {
                     std::cout << line.Art();
                     return 0;
                 }
-                font::RefuseOutputOverInput(options->out, font::GlyphFilesIn(options->dir));
+                font::RefuseOutputOverInput(options->out, listing);
                 const auto png = font::EncodePng(line, options->scale);
                 font::WriteOutputFile(options->out, png);
                 return 0;

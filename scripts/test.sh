@@ -13,10 +13,10 @@ configure_and_build() {
   cmake --build "$dir" -j2
 }
 
-echo "== fuzzing the glyph reader, the width conversion, the font header, chart and LVGL readers"
+echo "== fuzzing the glyph reader, the width conversion, the font header, chart and LVGL readers and the pixel outline tracer"
 configure_and_build build/fuzz -DFONTEDITOR_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_COMPILER=clang++
-for fuzzer in read_glyph_fuzzer str_to_int_fuzzer; do
+for fuzzer in read_glyph_fuzzer str_to_int_fuzzer pixel_outline_fuzzer; do
   build/fuzz/fuzz/$fuzzer -runs=300000 -max_total_time=20 -print_final_stats=0 2>&1 | tail -n 1
 done
 # libFuzzer adds what it finds to its corpus folder: each works on a copy of its seeds.

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "font/Failure.h"
+#include "font/NumberText.h"
 #include "font/Unicode.h"
 
 namespace font {
@@ -29,7 +30,7 @@ std::string BitmapRows(const Glyph& glyph) {
         unsigned bits = 0;
         for (int col = 0; col < bytes * 8; ++col)
             bits = (bits << 1) | (col < glyph.width && glyph.Pixel(col, row) ? 1u : 0u);
-        out += Line("%0*X", bytes * 2, bits);
+        out += HexText(bits, bytes * 2) + "\n";
     }
     return out;
 }
@@ -70,17 +71,17 @@ std::string WriteBdf(const Font& font, std::string_view familyName, int ascent) 
     out += Line("CHARS %zu", font.glyphs.size());
     for (const Glyph& glyph : font.glyphs) {
         out += "STARTCHAR " + CodePointLabel(glyph.codePoint) + "\n";
-        out += Line("ENCODING %u", static_cast<unsigned>(glyph.codePoint));
+        out += "ENCODING " + DecimalText(glyph.codePoint) + "\n";
         // The scalable width: the advance in thousandths of the point size.
         const long swidth =
             (glyph.width * 1000L * 72 + PointSize * Resolution / 2) / (PointSize * Resolution);
-        out += Line("SWIDTH %ld 0\nDWIDTH %d 0", swidth, glyph.width);
+        out += "SWIDTH " + DecimalText(swidth) + " 0\nDWIDTH " + DecimalText(glyph.width) + " 0\n";
         // A glyph without columns has no bitmap; any other covers the whole cell.
         if (glyph.width == 0)
             out += "BBX 0 0 0 0\nBITMAP\n";
         else
-            out +=
-                Line("BBX %d %d 0 %d\nBITMAP", glyph.width, Height, -descent) + BitmapRows(glyph);
+            out += "BBX " + DecimalText(glyph.width) + " " + DecimalText(Height) + " 0 " +
+                   DecimalText(-descent) + "\nBITMAP\n" + BitmapRows(glyph);
         out += "ENDCHAR\n";
     }
     out += "ENDFONT\n";

@@ -16,7 +16,7 @@ namespace {
 
 std::vector<std::uint8_t> GlyphBytes(const Glyph& glyph, CLayout layout) {
     if (layout == CLayout::Rows) {
-        auto bytes = glyph::EncodeGlyph(glyph.cells, glyph.width);
+        auto bytes = glyph::EncodeGlyph(glyph.rows, glyph.width);
         bytes.erase(bytes.begin(), bytes.begin() + glyph::HeaderSize);
         return bytes;
     }

@@ -1,9 +1,9 @@
 #include "formats/chart/ChartFormat.h"
 
-#include "font/Chart.h"
-#include "font/ChartLayout.h"
-#include "font/ChartReader.h"
 #include "font/Failure.h"
+#include "formats/chart/Chart.h"
+#include "formats/chart/ChartLayout.h"
+#include "formats/chart/ChartReader.h"
 
 namespace formats {
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "font/HeaderFonts.h"
+#include "formats/csource/HeaderFonts.h"
 
 namespace formats {
 namespace {

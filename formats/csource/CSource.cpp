@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <cstdio>
 
+#include "font/NumberText.h"
 #include "font/Unicode.h"
 
 namespace font {
@@ -37,12 +37,7 @@ std::string CCharacterLiteral(char32_t cp) {
         literal += '\'';
         return literal;
     }
-    char buffer[16];
-    if (cp <= 0xFFFF)
-        std::snprintf(buffer, sizeof buffer, "'\\u%04X'", static_cast<unsigned>(cp));
-    else
-        std::snprintf(buffer, sizeof buffer, "'\\U%08X'", static_cast<unsigned>(cp));
-    return buffer;
+    return cp <= 0xFFFF ? "'\\u" + HexText(cp, 4) + "'" : "'\\U" + HexText(cp, 8) + "'";
 }
 
 bool IsCIdentifier(std::string_view name) {
@@ -153,9 +148,7 @@ std::string CIdentifierFrom(std::string_view text) {
 }
 
 std::string CHex(unsigned value, int digits) {
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "0x%0*X", digits, value);
-    return buffer;
+    return "0x" + HexText(value, digits);
 }
 
 std::string CommentName(char32_t cp) {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "font/CDeclarations.h"
+#include "formats/csource/CDeclarations.h"
 
 namespace font {
 

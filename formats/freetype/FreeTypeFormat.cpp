@@ -1,6 +1,6 @@
 #include "formats/freetype/FreeTypeFormat.h"
 
-#include "font/FontImport.h"
+#include "formats/freetype/FontImport.h"
 
 namespace formats {
 namespace {

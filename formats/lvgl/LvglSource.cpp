@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <optional>
 
-#include "font/CDeclarations.h"
 #include "font/Failure.h"
 #include "font/Unicode.h"
+#include "formats/csource/CDeclarations.h"
 #include "formats/csource/CSource.h"
 #include "formats/csource/CValues.h"
 

@@ -44,6 +44,39 @@ TEST(GlyphFile, WritesTheDocumentedExamples) {
         CellGrid read;
         EXPECT_EQ(ReadGlyph(ex.bytes, read, "x.dat"), ex.width);
         EXPECT_EQ(read, grid);
+
+        // The same glyph as rows of bits, column 0 in the top bit.
+        GlyphRows rows{};
+        for (auto [col, row] : ex.set)
+            rows[static_cast<std::size_t>(row)] |= static_cast<std::uint16_t>(0x8000u >> col);
+        EXPECT_EQ(EncodeGlyph(rows, ex.width), ex.bytes);
+        GlyphRows readRows{};
+        EXPECT_EQ(ReadGlyph(ex.bytes, readRows, "x.dat"), ex.width);
+        EXPECT_EQ(readRows, rows);
+    }
+}
+
+TEST(GlyphFile, RowsKeepNoBitBeyondTheWidthEitherWay) {
+    for (int width = 0; width <= 16; ++width) {
+        SCOPED_TRACE(width);
+        CellGrid inked = GridWithWidth(width);
+        for (int col = 0; col < width; ++col)
+            for (int row = 0; row < CellGrid::RowCount; ++row) inked.Toggle(col, row);
+        GlyphRows full;
+        full.fill(0xFFFF);
+        EXPECT_EQ(EncodeGlyph(full, width), EncodeGlyph(inked, width));
+
+        Bytes everyBit(GlyphFileSize(width), 0xFF);
+        everyBit[0] = static_cast<std::uint8_t>(width);
+        GlyphRows rows{};
+        CellGrid grid;
+        ASSERT_EQ(ReadGlyph(everyBit, rows, "x.dat"), width);
+        ASSERT_EQ(ReadGlyph(everyBit, grid, "x.dat"), width);
+        for (int col = 0; col < CellGrid::ColCount; ++col)
+            for (int row = 0; row < CellGrid::RowCount; ++row)
+                EXPECT_EQ((rows[static_cast<std::size_t>(row)] >> (15 - col)) & 1,
+                          col < width && IsSet(grid.Get(col, row)) ? 1 : 0)
+                    << col << "," << row;
     }
 }
 

@@ -6,7 +6,7 @@
 #include <regex>
 
 #include "Glyphtool.h"
-#include "font/LabelFont.h"
+#include "formats/chart/LabelFont.h"
 
 namespace testing_glyphtool {
 namespace {

@@ -437,7 +437,9 @@ TEST(FileSafety, AnImportEndedBySignalIsUndone) {
         EXPECT_TRUE(now == before || now == after) << "status " << result.status;
         EXPECT_EQ(WorkInProgressIn(dir), std::vector<std::string>{});
         if (now == after) {
-            ASSERT_EQ(Glyphtool({"import", Misc4x6, "-o", dir, "--force"}).status, 0);
+            // The new font has glyphs the old one lacks: start the next round afresh.
+            fs::remove_all(dir);
+            ASSERT_EQ(Glyphtool({"import", Misc4x6, "-o", dir}).status, 0);
             ASSERT_EQ(Snapshot(dir), before);
         }
     }

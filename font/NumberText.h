@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+namespace font {
+
+// Numbers as the writers print them, without the locale and format parsing
+// of printf: `value` in decimal, and in upper-case hexadecimal padded with
+// zeros to at least `digits` digits.
+std::string DecimalText(long value);
+std::string HexText(unsigned long value, int digits);
+
+}  // namespace font

@@ -1,0 +1,557 @@
+#include "formats/freetype/FontImport.h"
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_BITMAP_H
+#include FT_WINFONTS_H
+#include FT_BDF_H
+#include FT_FONT_FORMATS_H
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string_view>
+#include <unordered_map>
+
+#include "font/BitmapPixels.h"
+#include "font/Failure.h"
+#include "font/FontLimits.h"
+#include "font/InkRows.h"
+#include "font/Unicode.h"
+#include "formats/csource/CSource.h"
+#include "formats/freetype/BdfBoxes.h"
+#include "formats/freetype/BdfGlyphCodes.h"
+#include "formats/freetype/Charset.h"
+#include "formats/freetype/Gunzip.h"
+#include "glyph/FileHead.h"
+
+namespace font {
+namespace {
+
+constexpr int Rows = glyph::CellGrid::RowCount;
+// Scalable fonts are tried from 1 pixel up to this size.
+constexpr int MaxPixelSize = 4 * Rows;
+
+// A code of a Unicode character map as a code point; codes too large for one
+// stay past Unicode.
+char32_t AsCodePoint(FT_ULong code) {
+    return static_cast<char32_t>(std::min<FT_ULong>(code, 0xFFFFFFFF));
+}
+
+struct LibraryCloser {
+    void operator()(FT_Library library) const { FT_Done_FreeType(library); }
+};
+struct FaceCloser {
+    void operator()(FT_Face face) const { FT_Done_Face(face); }
+};
+using Library = std::unique_ptr<std::remove_pointer_t<FT_Library>, LibraryCloser>;
+using Face = std::unique_ptr<std::remove_pointer_t<FT_Face>, FaceCloser>;
+
+// The bitmap of a glyph slot as one bit or one byte a pixel, converted when
+// FreeType gave another depth.
+class SlotBitmap {
+  public:
+    SlotBitmap(FT_Library library, FT_GlyphSlot slot) : library_(library) {
+        FT_Bitmap_Init(&converted_);
+        const FT_Bitmap* bitmap = &slot->bitmap;
+        if (bitmap->pixel_mode != FT_PIXEL_MODE_MONO) {
+            if (FT_Bitmap_Convert(library_, bitmap, &converted_, 1) != 0 ||
+                converted_.pixel_mode != FT_PIXEL_MODE_GRAY)
+                return;
+            bitmap = &converted_;
+        }
+        const bool mono = bitmap->pixel_mode == FT_PIXEL_MODE_MONO;
+        const std::ptrdiff_t pitch = bitmap->pitch;
+        const std::uint8_t* top = bitmap->buffer;
+        // A negative pitch keeps the bottom row first in memory.
+        if (pitch < 0 && bitmap->rows > 0) top += (bitmap->rows - 1) * -pitch;
+        view_ = BitmapView{top,          pitch, bitmap->width,
+                           bitmap->rows, mono,  std::max(1, bitmap->num_grays / 2)};
+    }
+    SlotBitmap(const SlotBitmap&) = delete;
+    SlotBitmap& operator=(const SlotBitmap&) = delete;
+    ~SlotBitmap() { FT_Bitmap_Done(library_, &converted_); }
+
+    // Nothing for a bitmap of a kind it cannot convert.
+    const std::optional<BitmapView>& View() const { return view_; }
+
+  private:
+    FT_Library library_;
+    FT_Bitmap converted_;
+    std::optional<BitmapView> view_;
+};
+
+// "the 5th row above the baseline", "the 1st row below the baseline"; a font
+// row is negative above the baseline.
+std::string RowName(int row) {
+    const long n = row < 0 ? -static_cast<long>(row) : static_cast<long>(row) + 1;
+    const char* suffix = n % 100 / 10 == 1 ? "th"
+                         : n % 10 == 1     ? "st"
+                         : n % 10 == 2     ? "nd"
+                         : n % 10 == 3     ? "rd"
+                                           : "th";
+    return "the " + std::to_string(n) + suffix + " row " + (row < 0 ? "above" : "below") +
+           " the baseline";
+}
+
+// One bitmap strike of one face of the file.
+struct Strike {
+    FT_Long face = 0;
+    int index = 0;
+    int height = 0;
+};
+
+class Importer {
+  public:
+    Importer(const std::filesystem::path& path, const std::vector<CharRange>& ranges)
+        : path_(path), name_(Display(path)), ranges_(ranges) {
+        // Checked first, so that a FIFO or a device is refused without blocking.
+        const glyph::FileHead head = glyph::ReadFileHead(path.string(), HeadSize);
+        if (head.status == glyph::FileHeadStatus::IsDirectory ||
+            head.status == glyph::FileHeadStatus::NotRegularFile)
+            throw Failure(name_ + ": not a regular file");
+        if (head.status != glyph::FileHeadStatus::Ok)
+            throw Failure(name_ + ": cannot be opened: " + glyph::SystemErrorText(head.error));
+        FT_Library library = nullptr;
+        if (FT_Init_FreeType(&library) != 0) throw Failure(name_ + ": cannot start FreeType");
+        library_.reset(library);
+        if (IsGzip(head.bytes) || IsBdf(head.bytes)) ReadIntoMemory(IsGzip(head.bytes));
+    }
+
+    ImportReport Run() {
+        ChooseSize();
+        std::set<FT_ULong> reached;
+        FT_UInt index = 0;
+        for (FT_ULong code = FT_Get_First_Char(face_.get(), &index); index != 0;
+             code = FT_Get_Next_Char(face_.get(), code, &index)) {
+            reached.insert(code);
+            ImportCode(code, index);
+        }
+        if (std::string_view(FT_Get_Font_Format(face_.get())) == "BDF") CountLostBdfGlyphs(reached);
+        std::sort(report_.font.glyphs.begin(), report_.font.glyphs.end(),
+                  [](const Glyph& a, const Glyph& b) { return a.codePoint < b.codePoint; });
+        return std::move(report_);
+    }
+
+    bool IsBdfFont() const { return bytes_ && IsBdf(*bytes_); }
+
+    // Opens the file's first face, which the import then starts from.
+    bool FreeTypeOpens() {
+        FT_Face face = nullptr;
+        if (const FT_Error error = NewFace(0, &face); error != 0) {
+            if (error == FT_Err_Out_Of_Memory) throw OutOfMemory();
+            return false;
+        }
+        face_.reset(face);
+        faceIndex_ = 0;
+        return true;
+    }
+
+  private:
+    // Enough of a file to tell a compressed font or a BDF font by its start.
+    static constexpr std::size_t HeadSize = 64 << 10;
+
+    // A compressed font is inflated once, here, rather than by FreeType for
+    // every glyph it seeks back to; a BDF font is read to look at its glyph
+    // boxes before FreeType allocates them.
+    void ReadIntoMemory(bool compressed) {
+        glyph::FileHead whole = glyph::ReadFileHead(path_.string(), MaxFontBytes + 1);
+        if (whole.status != glyph::FileHeadStatus::Ok)
+            throw Failure(name_ + ": cannot be read: " + glyph::SystemErrorText(whole.error));
+        if (whole.bytes.size() > MaxFontBytes)
+            throw Failure(name_ + ": larger than the " + std::to_string(MaxFontBytes >> 20) +
+                          " MiB of any font it reads");
+        bytes_ = compressed ? Gunzip(whole.bytes, MaxFontBytes, name_) : std::move(whole.bytes);
+        if (IsBdf(*bytes_)) CheckBdfBoxes(Text(), name_);
+    }
+
+    std::string_view Text() const {
+        return {reinterpret_cast<const char*>(bytes_->data()), bytes_->size()};
+    }
+
+    FT_Error NewFace(FT_Long faceIndex, FT_Face* face) const {
+        if (bytes_)
+            return FT_New_Memory_Face(library_.get(), bytes_->data(),
+                                      static_cast<FT_Long>(bytes_->size()), faceIndex, face);
+        return FT_New_Face(library_.get(), path_.c_str(), faceIndex, face);
+    }
+
+    Face Open(FT_Long faceIndex) const {
+        FT_Face face = nullptr;
+        if (const FT_Error error = NewFace(faceIndex, &face); error != 0)
+            throw error == FT_Err_Out_Of_Memory ? OutOfMemory()
+                                                : Failure(name_ + ": not a font FreeType can read");
+        return Face(face);
+    }
+
+    Failure OutOfMemory() const {
+        return Failure(name_ + ": FreeType ran out of memory reading it");
+    }
+
+    // Makes face `faceIndex` the one read, opening it unless it already is.
+    void UseFace(FT_Long faceIndex) {
+        if (face_ && faceIndex_ == faceIndex) return;
+        face_ = Open(faceIndex);
+        faceIndex_ = faceIndex;
+    }
+
+    // The tallest bitmap strike whose glyphs' ink fits 7 rows, over all faces
+    // of the file (a Windows .fon holds one face a size); else the tallest
+    // strike of at most 7 pixels, its ink clipped as drawn; else the outlines
+    // of the face that fit 7 rows at the largest pixel size.
+    void ChooseSize() {
+        UseFace(0);
+        const FT_Long faces = std::max<FT_Long>(face_->num_faces, 1);
+        std::vector<Strike> strikes;
+        bool scalable = false;
+        for (FT_Long f = 0; f < faces; ++f) {
+            UseFace(f);
+            scalable = scalable || FT_IS_SCALABLE(face_.get());
+            for (int s = 0; s < face_->num_fixed_sizes; ++s)
+                strikes.push_back({f, s, face_->available_sizes[s].height});
+        }
+        std::stable_sort(strikes.begin(), strikes.end(),
+                         [](const Strike& a, const Strike& b) { return a.height > b.height; });
+        std::optional<Strike> clipped;
+        std::string spans;
+        for (const Strike& strike : strikes) {
+            const int declaredTop = -SelectStrike(strike);
+            const auto [top, ink] = PlaceInk(declaredTop);
+            if (top) return TakeStrike(strike, *top, declaredTop);
+            if (!clipped && strike.height > 0 && strike.height <= Rows) clipped = strike;
+            spans += (spans.empty() ? "" : ", ") + std::to_string(ink.Span()) + " rows in its " +
+                     std::to_string(strike.height) + "-pixel strike";
+        }
+        if (clipped) {
+            const int declaredTop = -SelectStrike(*clipped);
+            return TakeStrike(*clipped, declaredTop, declaredTop);
+        }
+        if (!scalable)
+            throw Failure(name_ + (strikes.empty() ? ": has no strikes and no outlines"
+                                                   : ": its glyphs' ink spans more than 7 rows (" +
+                                                         spans + "), and it has no outlines"));
+        ChooseOutlines(faces);
+    }
+
+    // Selects the strike and the character map of its face; returns the
+    // strike's ascent.
+    int SelectStrike(const Strike& strike) {
+        UseFace(strike.face);
+        if (FT_Select_Size(face_.get(), strike.index) != 0)
+            throw Failure(name_ + ": cannot select its " + std::to_string(strike.height) +
+                          "-pixel strike");
+        ChooseCharacterMap();
+        return static_cast<int>((face_->size->metrics.ascender + 32) >> 6);
+    }
+
+    void TakeStrike(const Strike& strike, int top, int declaredTop) {
+        ascent_ = -top;
+        report_.source = "its " + std::to_string(strike.height) + "-pixel strike" + mapSource_;
+        report_.warnings.insert(report_.warnings.end(), mapWarnings_.begin(), mapWarnings_.end());
+        const long first = static_cast<long>(top) - declaredTop + 1;
+        if (strike.height > Rows && first >= 1 && first + Rows - 1 <= strike.height)
+            report_.warnings.push_back(name_ + ": takes rows " + std::to_string(first) + " to " +
+                                       std::to_string(first + Rows - 1) + " of its " +
+                                       std::to_string(strike.height) +
+                                       "-pixel strike, where its glyphs' ink lies");
+        else
+            SayMovedRows(top, declaredTop);
+    }
+
+    void SayMovedRows(int top, int declaredTop) {
+        if (top == declaredTop) return;
+        report_.warnings.push_back(name_ + ": its 7 rows start at " + RowName(top) +
+                                   ", where its glyphs' ink begins, not at its ascent of " +
+                                   std::to_string(-static_cast<long>(declaredTop)));
+    }
+
+    // The font row that becomes row 0 by the ink of every glyph the character
+    // map reaches, or failing that by the ink of the characters asked for;
+    // with the ink it went by.
+    std::pair<std::optional<int>, InkRows> PlaceInk(int declaredTop) {
+        InkRows all;
+        InkRows wanted;
+        std::unordered_map<FT_UInt, InkRows> inkOf;
+        FT_UInt index = 0;
+        for (FT_ULong code = FT_Get_First_Char(face_.get(), &index); index != 0;
+             code = FT_Get_Next_Char(face_.get(), code, &index)) {
+            auto [known, fresh] = inkOf.try_emplace(index);
+            if (fresh) known->second = GlyphInk(index);
+            all.Add(known->second);
+            if (const std::optional<char32_t> cp = CodePoint(code); cp && Wanted(*cp))
+                wanted.Add(known->second);
+        }
+        if (const std::optional<int> top = TopRowFor(all, declaredTop)) return {top, all};
+        if (ranges_.empty()) return {std::nullopt, all};
+        return {TopRowFor(wanted, declaredTop), wanted};
+    }
+
+    // The rows a glyph inks, numbered from the baseline; none for a glyph
+    // that cannot be loaded or is refused for its box.
+    InkRows GlyphInk(FT_UInt index) {
+        if (LoadGlyph(index) != Load::Done) return {};
+        const SlotBitmap bitmap(library_.get(), face_->glyph);
+        if (!bitmap.View()) return {};
+        return InkOf(*bitmap.View(), -face_->glyph->bitmap_top);
+    }
+
+    // Rows above and below the baseline that the face's lines take at its
+    // current size: its ascender and descender, or when they say nothing, its
+    // glyphs' bounding box.
+    static std::pair<int, int> LineRows(FT_Face face) {
+        const FT_Size_Metrics& m = face->size->metrics;
+        FT_Pos above = m.ascender;
+        FT_Pos below = -m.descender;
+        if (above == 0 && below == 0) {
+            above = FT_MulFix(face->bbox.yMax, m.y_scale);
+            below = -FT_MulFix(face->bbox.yMin, m.y_scale);
+        }
+        return {static_cast<int>((above + 63) >> 6), static_cast<int>((below + 63) >> 6)};
+    }
+
+    // The largest pixel size at which the face's lines fit 7 rows, or 0.
+    static int LargestFittingSize(FT_Face face) {
+        int chosen = 0;
+        for (int pixels = 1; pixels <= MaxPixelSize; ++pixels) {
+            if (FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(pixels)) != 0) continue;
+            const auto [above, below] = LineRows(face);
+            if (above + below > 0 && above + below <= Rows) chosen = pixels;
+        }
+        return chosen;
+    }
+
+    void ChooseOutlines(FT_Long faces) {
+        FT_Long bestFace = -1;
+        int bestSize = 0;
+        for (FT_Long f = 0; f < faces; ++f) {
+            UseFace(f);
+            if (!FT_IS_SCALABLE(face_.get())) continue;
+            if (const int size = LargestFittingSize(face_.get()); size > bestSize)
+                bestFace = f, bestSize = size;
+        }
+        if (bestFace < 0)
+            throw Failure(name_ + ": its ascender and descender take more than 7 rows at any size");
+        UseFace(bestFace);
+        FT_Set_Pixel_Sizes(face_.get(), 0, static_cast<FT_UInt>(bestSize));
+        outlineSize_ = bestSize;
+        ChooseCharacterMap();
+        const int declaredTop = -LineRows(face_.get()).first;
+        const int top = PlaceInk(declaredTop).first.value_or(declaredTop);
+        ascent_ = -top;
+        report_.source = "its outlines at " + std::to_string(bestSize) + " pixels";
+        if (faces > 1) report_.source += " (face " + std::to_string(bestFace) + ")";
+        report_.source += mapSource_;
+        report_.warnings.insert(report_.warnings.end(), mapWarnings_.begin(), mapWarnings_.end());
+        SayMovedRows(top, declaredTop);
+    }
+
+    // Unicode when the font has it; else the charset its X11 properties or
+    // its Windows header name, converted by iconv. What it has to say waits
+    // until the face is taken.
+    void ChooseCharacterMap() {
+        charset_.reset();
+        mapWarnings_.clear();
+        mapSource_.clear();
+        if (FT_Select_Charmap(face_.get(), FT_ENCODING_UNICODE) == 0) return;
+        if (face_->num_charmaps == 0) throw Failure(name_ + ": has no character map");
+        FT_Set_Charmap(face_.get(), face_->charmaps[0]);
+
+        const char* encoding = nullptr;
+        const char* registry = nullptr;
+        FT_WinFNT_HeaderRec header{};
+        if (FT_Get_BDF_Charset_ID(face_.get(), &encoding, &registry) == 0) {
+            if (registry == nullptr || encoding == nullptr || *registry == 0) {
+                mapWarnings_.push_back(name_ +
+                                       ": declares no charset; its codes are read as Unicode");
+                return;
+            }
+            const std::string charset = std::string(registry) + "-" + encoding;
+            if (AsciiLower(encoding) == "fontspecific") {
+                mapWarnings_.push_back(name_ + ": its charset " + charset +
+                                       " has no standard meaning; its codes are read as "
+                                       "Unicode");
+                return;
+            }
+            charset_ = Charset::OfX11Font(registry, encoding);
+            if (!charset_)
+                throw Failure(name_ + ": its charset " + charset +
+                              " cannot be converted to Unicode");
+        } else if (FT_Get_WinFNT_Header(face_.get(), &header) == 0) {
+            charset_ = Charset::OfWindowsFont(header.charset);
+            if (!charset_)
+                throw Failure(name_ + ": its Windows charset " + std::to_string(header.charset) +
+                              " cannot be converted to Unicode");
+        } else {
+            throw Failure(name_ + ": has no Unicode character map");
+        }
+        mapSource_ = " in " + charset_->Name();
+    }
+
+    void Skip(const std::string& what) { report_.Skip(name_, what); }
+
+    // Imports the glyph at one code of the character map, or says why not.
+    void ImportCode(FT_ULong code, FT_UInt index) {
+        const std::optional<char32_t> cp = CodePoint(code);
+        if (!cp) {
+            if (ranges_.empty()) Skip(CodeLabel(code) + " has no character in " + charset_->Name());
+            return;
+        }
+        if (!Wanted(*cp)) return;
+        if (!IsScalarValue(*cp)) return Skip(CodePointLabel(*cp) + " is not a Unicode character");
+        if (!imported_.insert(*cp).second)
+            return Skip(DescribeCharacter(*cp) + " has a second glyph");
+        ImportGlyph(*cp, index);
+    }
+
+    // The glyphs of a BDF file that no code of FreeType's character map gives:
+    // a second glyph for a code, a glyph without one, a code past Unicode, and
+    // the glyphs beyond the 65,535 that FreeType keeps of a face.
+    void CountLostBdfGlyphs(const std::set<FT_ULong>& reached) {
+        std::set<long> seen;
+        if (!bytes_) return;
+        for (const BdfGlyphCode& glyph : ReadBdfGlyphCodes(Text())) {
+            if (glyph.code < 0) {
+                if (ranges_.empty()) Skip("glyph " + Printable(glyph.name) + " has no code");
+                continue;
+            }
+            const auto code = static_cast<FT_ULong>(glyph.code);
+            const bool first = seen.insert(glyph.code).second;
+            if (first && reached.contains(code)) continue;
+            const std::optional<char32_t> cp = CodePoint(code);
+            if (!cp || !Wanted(*cp)) continue;
+            if (!first)
+                Skip(CodeLabel(code) + " has a second glyph (" + Printable(glyph.name) + ")");
+            else if (!IsScalarValue(*cp))
+                Skip(CodeLabel(code) + " is not a Unicode character");
+            else
+                Skip(DescribeCharacter(*cp) +
+                     " lies beyond the 65,535 glyphs that FreeType reads of a face");
+        }
+    }
+
+    // A code of the font's own charset as the user reads it: a code point
+    // label for Unicode fonts, a hexadecimal code otherwise.
+    std::string CodeLabel(FT_ULong code) const {
+        if (!charset_) return CodePointLabel(AsCodePoint(code));
+        return "code " + CHex(static_cast<unsigned>(code), 2);
+    }
+
+    bool Wanted(char32_t cp) const { return Picks(ranges_, cp); }
+
+    // Whether every point of the glyph's outline falls on a pixel corner at
+    // the size chosen, as in the fonts export ttf writes.
+    bool OnPixelGrid(FT_UInt index) const {
+        if (outlineSize_ == 0 || FT_Load_Glyph(face_.get(), index, FT_LOAD_NO_SCALE) != 0 ||
+            face_->glyph->format != FT_GLYPH_FORMAT_OUTLINE)
+            return false;
+        const FT_Outline& outline = face_->glyph->outline;
+        const long em = face_->units_per_EM;
+        for (int i = 0; i < outline.n_points; ++i)
+            if ((outline.points[i].x * outlineSize_) % em != 0 ||
+                (outline.points[i].y * outlineSize_) % em != 0)
+                return false;
+        return true;
+    }
+
+    // The character a code of the character map stands for, if any.
+    std::optional<char32_t> CodePoint(FT_ULong code) const {
+        return charset_ ? charset_->ToUnicode(code) : std::optional<char32_t>(AsCodePoint(code));
+    }
+
+    enum class Load { Done, Failed, TooLarge };
+
+    // Loads the glyph at `index` as a bitmap of one bit a pixel where it has
+    // outlines; a glyph whose box is far beyond the cells is looked at no
+    // further than its metrics.
+    Load LoadGlyph(FT_UInt index) {
+        // Hinting can only move the pixels of an outline on the pixel grid:
+        // FreeType's auto-hinter shifts edges in some scripts (Devanagari).
+        const FT_Int32 flags = FT_LOAD_MONOCHROME | FT_LOAD_TARGET_MONO |
+                               (OnPixelGrid(index) ? FT_LOAD_NO_HINTING : 0);
+        if (FT_Load_Glyph(face_.get(), index, flags | FT_LOAD_BITMAP_METRICS_ONLY) != 0)
+            return Load::Failed;
+        const FT_GlyphSlot slot = face_->glyph;
+        constexpr FT_Pos Side = FT_Pos{MaxGlyphBoxSide} * 64;
+        if (slot->metrics.width > Side || slot->metrics.height > Side) return Load::TooLarge;
+        if (slot->format == FT_GLYPH_FORMAT_BITMAP) {
+            if (FT_Load_Glyph(face_.get(), index, flags) != 0) return Load::Failed;
+        } else if (FT_Render_Glyph(slot, FT_RENDER_MODE_MONO) != 0) {
+            return Load::Failed;
+        }
+        if (slot->bitmap.width > MaxGlyphBoxSide || slot->bitmap.rows > MaxGlyphBoxSide)
+            return Load::TooLarge;
+        return Load::Done;
+    }
+
+    // "32000 x 32000 pixels", from the metrics of the glyph last loaded.
+    std::string BoxText() const {
+        const FT_Glyph_Metrics& m = face_->glyph->metrics;
+        const FT_Bitmap& b = face_->glyph->bitmap;
+        const auto side = [](FT_Pos metric, unsigned pixels) {
+            return std::to_string(std::max<FT_Pos>(metric / 64, pixels));
+        };
+        return side(m.width, b.width) + " x " + side(m.height, b.rows) + " pixels";
+    }
+
+    void ImportGlyph(char32_t cp, FT_UInt index) {
+        switch (LoadGlyph(index)) {
+            case Load::Done:
+                break;
+            case Load::Failed:
+                return Skip(DescribeCharacter(cp) + " cannot be loaded");
+            case Load::TooLarge:
+                return Skip(DescribeCharacter(cp) + " has a box of " + BoxText() +
+                            ", far beyond the 16 x 7 cells");
+        }
+        const FT_GlyphSlot slot = face_->glyph;
+        std::optional<Glyph> glyph = report_.Start(name_, cp, (slot->advance.x + 32) >> 6);
+        if (!glyph) return;
+        const SlotBitmap bitmap(library_.get(), slot);
+        const std::int64_t dropped = bitmap.View()
+                                         ? DrawBitmap(*bitmap.View(), *glyph, slot->bitmap_left,
+                                                      static_cast<long>(ascent_) - slot->bitmap_top)
+                                         : 0;
+        report_.Keep(name_, std::move(*glyph), dropped);
+    }
+
+    std::filesystem::path path_;
+    std::string name_;
+    const std::vector<CharRange>& ranges_;
+    std::optional<std::vector<std::uint8_t>> bytes_;  // the font, when read into memory
+    Library library_;
+    Face face_;
+    FT_Long faceIndex_ = -1;
+    int ascent_ = 0;       // rows above the baseline that row 0 lies
+    int outlineSize_ = 0;  // pixels per em of the outlines read, 0 for a bitmap strike
+    std::optional<Charset> charset_;
+    std::vector<std::string> mapWarnings_;
+    std::string mapSource_;
+    std::set<char32_t> imported_;
+    ImportReport report_;
+};
+
+// Runs `work`, turning an allocation that fails into a Failure naming the font.
+template <typename Work>
+auto NamingMemory(const std::filesystem::path& path, Work work) {
+    try {
+        return work();
+    } catch (const std::bad_alloc&) {
+        throw Failure(Display(path) + ": not enough memory to read it");
+    }
+}
+
+}  // namespace
+
+std::optional<ImportReport> ReadFreeTypeFont(const std::filesystem::path& path,
+                                             const std::vector<CharRange>& ranges) {
+    Importer importer = NamingMemory(path, [&] { return Importer(path, ranges); });
+    if (importer.FreeTypeOpens()) return NamingMemory(path, [&] { return importer.Run(); });
+    if (importer.IsBdfFont())
+        throw Failure(Display(path) + ": a BDF font that FreeType cannot read");
+    return std::nullopt;
+}
+
+}  // namespace font

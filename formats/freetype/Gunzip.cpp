@@ -1,0 +1,90 @@
+#include "formats/freetype/Gunzip.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <climits>
+
+#include "font/Failure.h"
+
+namespace font {
+namespace {
+
+constexpr std::size_t Block = 1 << 20;
+
+// zlib's inflate state, ended with its scope.
+class Inflater {
+  public:
+    Inflater() {
+        // 16 + MAX_WBITS: a gzip header and trailer around the deflate data.
+        if (inflateInit2(&stream_, 16 + MAX_WBITS) != Z_OK) throw std::bad_alloc();
+    }
+    Inflater(const Inflater&) = delete;
+    Inflater& operator=(const Inflater&) = delete;
+    ~Inflater() { inflateEnd(&stream_); }
+    z_stream& operator*() { return stream_; }
+
+  private:
+    z_stream stream_{};
+};
+
+Failure TooLarge(std::size_t limit, const std::string& fileName) {
+    const std::string size = limit % (1 << 20) == 0 ? std::to_string(limit >> 20) + " MiB"
+                                                    : std::to_string(limit) + " bytes";
+    return Failure(fileName + ": inflates to more than " + size + ", more than any font it reads");
+}
+
+}  // namespace
+
+bool IsGzip(std::span<const std::uint8_t> bytes) {
+    return bytes.size() >= 2 && bytes[0] == 0x1F && bytes[1] == 0x8B;
+}
+
+std::vector<std::uint8_t> Gunzip(std::span<const std::uint8_t> compressed, std::size_t limit,
+                                 const std::string& fileName) {
+    const std::string damaged = fileName + ": its gzip data is damaged";
+    Inflater inflater;
+    z_stream& stream = *inflater;
+    // Inflated in blocks and joined at the end, so that memory stays near the
+    // size inflated rather than a growing buffer's copies.
+    std::vector<std::vector<std::uint8_t>> blocks;
+    std::size_t total = 0;
+    std::size_t consumed = 0;
+    for (;;) {
+        if (total > limit) throw TooLarge(limit, fileName);
+        if (blocks.empty() || blocks.back().size() == Block) {
+            blocks.emplace_back();
+            blocks.back().reserve(Block);
+        }
+        std::vector<std::uint8_t>& block = blocks.back();
+        const std::size_t before = block.size();
+        const std::size_t room = std::min(Block - before, limit + 1 - total);
+        block.resize(before + room);
+        const std::size_t input = std::min<std::size_t>(compressed.size() - consumed, UINT_MAX);
+        stream.next_in = const_cast<Bytef*>(compressed.data() + consumed);
+        stream.avail_in = static_cast<uInt>(input);
+        stream.next_out = block.data() + before;
+        stream.avail_out = static_cast<uInt>(room);
+        const int status = inflate(&stream, Z_NO_FLUSH);
+        block.resize(before + room - stream.avail_out);
+        total += room - stream.avail_out;
+        consumed += input - stream.avail_in;
+        if (status == Z_STREAM_END) {
+            // Another member may follow, as `cat a.gz b.gz` makes; anything
+            // else after the first is ignored, as gzip does.
+            if (!IsGzip(compressed.subspan(consumed))) break;
+            if (inflateReset(&stream) != Z_OK) throw Failure(damaged);
+            continue;
+        }
+        // Z_BUF_ERROR: no progress, so the data ends before its end.
+        if (status != Z_OK) throw Failure(damaged);
+    }
+    if (total > limit) throw TooLarge(limit, fileName);
+    std::vector<std::uint8_t> out;
+    out.reserve(total);
+    for (const std::vector<std::uint8_t>& block : blocks)
+        out.insert(out.end(), block.begin(), block.end());
+    return out;
+}
+
+}  // namespace font

@@ -1,0 +1,242 @@
+#include "formats/csource/CDeclarations.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "font/Failure.h"
+
+namespace {
+
+// What a header reads as: the numbers of its one array `v` and the line
+// it starts on, or the reason it cannot be read.
+struct Reading {
+    std::vector<std::int64_t> values;
+    int line = 0;
+    std::string failure;
+};
+
+Reading Read(const std::string& text, const std::vector<std::string>& defines) {
+    Reading reading;
+    try {
+        const font::CSource source = font::ReadCSource(text, defines);
+        int found = 0;
+        for (const font::CDeclaration& d : source.declarations) {
+            if (d.name != "v") continue;
+            ++found;
+            reading.line = d.line;
+            for (std::size_t i = 0; i < d.value.Size(); ++i)
+                reading.values.push_back(d.value.Item(i).number);
+        }
+        if (found != 1)
+            reading.failure =
+                source.problem.empty() ? std::to_string(found) + " arrays v" : source.problem;
+    } catch (const font::Failure& failure) {
+        reading.failure = failure.what();
+    }
+    return reading;
+}
+
+struct Case {
+    const char* what;
+    std::string text;
+    std::vector<std::int64_t> values;  // expected, when it reads
+    int line;                          // of v's '='
+    std::string failure;               // a part of the reason, when it does not
+    std::vector<std::string> defines = {};
+};
+
+const std::string V = "const int v[] = {1};";
+
+TEST(CDeclarationsTest, ReadsDirectivesAsACompilerDoes) {
+    const Case cases[] = {
+        // Every way a directive ends.
+        {"a block comment", "#if 1\n#endif /* (X) */\n" + V, {1}, 3, ""},
+        {"a block comment after an include",
+         "#include <Adafruit_GFX.h> /* GFXfont */\n" + V,
+         {1},
+         2,
+         ""},
+        {"a line comment holding /*", "#include <x.h> // the /* form\n" + V, {1}, 2, ""},
+        {"a string holding /*", "#define S \"a /* b\"\n" + V, {1}, 2, ""},
+        {"a block comment over lines",
+         "#define A 1 /* one\n two */ + 1\nconst int v[] = {A};",
+         {2},
+         3,
+         ""},
+        {"a joined line", "#define A 1 + \\\n 2\nconst int v[] = {A};", {3}, 3, ""},
+        {"CRLF", "#if 1\r\n" + V + "\r\n#endif\r\n", {1}, 2, ""},
+        {"CR alone", "#if 0\r9\r#endif\r" + V + "\r", {1}, 4, ""},
+        {"the end of the file", V + "\n#define X", {1}, 1, ""},
+        // Every conditional form.
+        {"#ifdef inside a table",
+         "const int v[] = {1,\n#ifdef OLD\n 9,\n#endif\n 2};",
+         {1, 2},
+         1,
+         ""},
+        {"#ifdef of a -D",
+         "const int v[] = {1,\n#ifdef OLD\n 9,\n#endif\n 2};",
+         {1, 9, 2},
+         1,
+         "",
+         {"OLD"}},
+        {"an #if 0 copy before", "#if 0\nconst int v[] = {9};\n#endif\n" + V, {1}, 4, ""},
+        {"#ifdef and #else",
+         "#ifdef X\nconst int v[] = {9};\n#else\n" + V + "\n#endif",
+         {1},
+         4,
+         ""},
+        {"#ifndef", "#ifndef X\n" + V + "\n#else\nconst int v[] = {9};\n#endif", {1}, 2, ""},
+        {"#elif chain",
+         "#define N 3\n#if N == 1\nconst int v[] = {9};\n#elif N > 2 && defined(N)\n" + V +
+             "\n#else\nconst int v[] = {8};\n#endif",
+         {1},
+         5,
+         ""},
+        {"#elif of a -D value",
+         "#if N == 1\nconst int v[] = {9};\n#elif N == 2\n" + V + "\n#endif",
+         {1},
+         4,
+         "",
+         {"N=2"}},
+        {"#elifdef and #elifndef",
+         "#ifdef A\nconst int v[] = {9};\n#elifdef B\nconst int v[] = {8};\n#elifndef C\n" + V +
+             "\n#endif",
+         {1},
+         6,
+         ""},
+        {"nested groups not taken",
+         "#if 0\n#if 1\nconst int v[] = {9};\n#else\nconst int v[] = {8};\n#endif\n#else\n" + V +
+             "\n#endif",
+         {1},
+         8,
+         ""},
+        {"#undef",
+         "#define X 1\n#undef X\n#ifdef X\nconst int v[] = {9};\n#else\n" + V + "\n#endif",
+         {1},
+         6,
+         ""},
+        {"an undefined name is 0",
+         "#if UNDEFINED || defined UNDEFINED\nconst int v[] = {9};\n#endif\n" + V,
+         {1},
+         4,
+         ""},
+        {"operators and precedence",
+         "#if (2 + 3 * 4) == 14 && !(1 ? 0 : 1) && -1 < 0 && !(-1 < 0u) && (1 << 3) == 8 && "
+         "7 / 2 == 3 && -7 % 4 == -3 && (6 & 3 | 8 ^ 1) == 11 && ~0 == -1 && (1 << 64) == 0 && "
+         "(-8 >> 1) == -4 && 0 && 1 / 0 == 0 "
+         "|| 1 >= 1\n" +
+             V + "\n#endif",
+         {1},
+         2,
+         ""},
+        // C next to the font.
+        {"prose in #if 0",
+         "#if 0\nThis font's prose /* and\n a comment */ \"too\n\"a \\\" /* \"\n#endif\n" + V,
+         {1},
+         6,
+         ""},
+        {"a multi-character constant",
+         "const int v[] = {'GFX1' == 0x47465831, 'A', '\\x41', '\\0101' == 0x0831};",
+         {1, 65, 65, 1},
+         1,
+         ""},
+        {"a raw string", "const char* s = R\"x(a \" )\" b)x\";\n" + V, {1}, 2, ""},
+        {"inline namespace", "inline namespace v1 {\n" + V + "\n}", {1}, 2, ""},
+        {"a byte order mark", "\xEF\xBB\xBF" + V, {1}, 1, ""},
+        {"a float beside", "const float f = 1.5e3f;\n" + V, {1}, 2, ""},
+        {"suffixes and separators",
+         "const int v[] = {10UL, 0x10u, 1'000, 0b101, 017};",
+         {10, 16, 1000, 5, 15},
+         1,
+         ""},
+        {"macros as values",
+         "#define W 5\n#define WW (W + 1)\nconst int v[] = {W, WW, 0x41 + 1, (uint8_t)7};",
+         {5, 6, 0x42, 7},
+         3,
+         ""},
+        {"a macro that names itself",
+         "#define W W\nconst int v[] = {W + 1};",
+         {},
+         0,
+         "line 2: W is not a number this file defines; --define W=VALUE"},
+        // What a compiler would stop at.
+        {"a function-like macro in #if",
+         "#define F(x) x\n#if F(1)\n#endif",
+         {},
+         0,
+         "line 2: #if uses the function-like macro F"},
+        {"an unknown call in #if",
+         "#if __has_include(<a.h>)\n#endif",
+         {},
+         0,
+         "line 1: #if calls __has_include"},
+        {"#else without #if", "\n#else\n", {}, 0, "line 2: #else without its #if"},
+        {"#if without #endif", "#ifdef A\n" + V, {}, 0, "line 1: an #if without its #endif"},
+        {"#elif after #else",
+         "#if 0\n#else\n#elif 1\n#endif",
+         {},
+         0,
+         "line 3: #elif after the #else of line 1"},
+        {"#error", "#if 1\n#error needs Arduino\n#endif", {}, 0, "line 2: #error needs Arduino"},
+        {"#error not taken", "#if 0\n#error needs Arduino\n#endif\n" + V, {1}, 4, ""},
+        {"division by zero", "#if 1 / 0\n#endif", {}, 0, "line 1: a division by zero"},
+        {"a comment that does not end",
+         "#if 0\n/* x\n#endif",
+         {},
+         0,
+         "line 2: a comment does not end"},
+        {"defined without a name", "#if defined(1)\n#endif", {}, 0, "'defined' without a name"},
+        {"#if past its expression", "#if 1 2\n#endif", {}, 0, "line 1: cannot read #if past"},
+        {"a function-like macro as a value",
+         "#define B(x) x\nconst int v[] = {B(1)};",
+         {},
+         0,
+         "line 2: B(…) is a function-like macro"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Reading reading = Read(c.text, c.defines);
+        if (c.failure.empty()) {
+            EXPECT_EQ(reading.failure, "");
+            EXPECT_EQ(reading.values, c.values);
+            EXPECT_EQ(reading.line, c.line);
+        } else {
+            EXPECT_NE(reading.failure.find(c.failure), std::string::npos) << reading.failure;
+        }
+    }
+}
+
+// Macros that expand to each other end, as a compiler's do.
+TEST(CDeclarationsTest, MacrosExpandWithinBounds) {
+    std::string doubling;
+    for (int i = 0; i < 20; ++i)
+        doubling += "#define M" + std::to_string(i) + " M" + std::to_string(i + 1) + " M" +
+                    std::to_string(i + 1) + "\n";
+    EXPECT_THROW(font::ReadCSource(doubling + "#define M20 1\nconst int v[] = {M0};"),
+                 font::Failure);
+    const Reading mutual = Read("#define A B\n#define B A\nconst int v[] = {A + 1};", {});
+    EXPECT_NE(mutual.failure.find("A is not a number"), std::string::npos) << mutual.failure;
+}
+
+// A table of a million bytes is kept packed, and its items keep their lines
+// and whether they were written as characters.
+TEST(CDeclarationsTest, LargeTablesKeepEveryItem) {
+    std::string text = "const unsigned char v[] = {'F',\n";
+    for (int i = 0; i < 1'000'000; ++i)
+        text += std::to_string(i % 256) + (i % 1000 == 999 ? ",\n" : ",");
+    text += "};";
+    const font::CSource source = font::ReadCSource(text);
+    ASSERT_EQ(source.declarations.size(), 1u);
+    const font::CValue& v = source.declarations[0].value;
+    ASSERT_EQ(v.Size(), 1'000'001u);
+    EXPECT_TRUE(v.Item(0).fromCharacter);
+    EXPECT_FALSE(v.Item(1).fromCharacter);
+    EXPECT_EQ(v.Item(1'000'000).number, 999'999 % 256);
+    EXPECT_EQ(v.Item(1'000'000).line, 1001);
+    EXPECT_EQ(v.WholeItems(), 0u);
+}
+
+}  // namespace
