@@ -209,53 +209,19 @@ std::string WriteLvglSource(const Layout& layout, const std::string& name) {
 
 namespace {
 
-// The text with every line outside the first branch of its #if blanked, so
-// that `#if … const lv_font_t f = { #else lv_font_t f = { #endif` reads as
-// one declaration. `#if 0` takes its other branch.
-std::string FirstBranches(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    struct Level {
-        bool outerActive;
-        bool takenBefore;  // an earlier branch of this #if was read
-        bool active;
+// The macros of LVGL 9.6 that the converter's #if reads, so that a file
+// reads as a build with LVGL 9 compiles it; LV_FONT_FMT_TXT_LARGE as in a
+// build that can hold any font the file may describe.
+const std::vector<std::string>& Lvgl9Macros() {
+    static const std::vector<std::string> macros = {
+        "LVGL_VERSION_MAJOR=9",
+        "LVGL_VERSION_MINOR=6",
+        "LVGL_VERSION_PATCH=0",
+        "LV_VERSION_CHECK(x, y, z)=(x == LVGL_VERSION_MAJOR && (y < LVGL_VERSION_MINOR || "
+        "(y == LVGL_VERSION_MINOR && z <= LVGL_VERSION_PATCH)))",
+        "LV_FONT_FMT_TXT_LARGE=1",
     };
-    std::vector<Level> levels;
-    const auto active = [&] { return levels.empty() || levels.back().active; };
-    bool continued = false;  // inside a directive continued with '\'
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        std::size_t end = text.find('\n', pos);
-        if (end == std::string_view::npos) end = text.size();
-        const std::string_view line = text.substr(pos, end - pos);
-        const std::size_t first = line.find_first_not_of(" \t");
-        const bool directive = continued || (first != std::string_view::npos && line[first] == '#');
-        if (directive && !continued) {
-            std::string_view word = line.substr(first + 1);
-            word.remove_prefix(std::min(word.find_first_not_of(" \t"), word.size()));
-            const std::string_view rest =
-                word.substr(std::min(word.find_first_of(" \t"), word.size()));
-            const std::size_t argument = rest.find_first_not_of(" \t");
-            const bool zero =
-                argument != std::string_view::npos && rest[argument] == '0' &&
-                (argument + 1 == rest.size() ||
-                 std::string_view(" \t/\r").find(rest[argument + 1]) != std::string_view::npos);
-            if (word.starts_with("if")) {
-                levels.push_back({active(), !zero, active() && !zero});
-            } else if (word.starts_with("el") && !levels.empty()) {
-                Level& level = levels.back();
-                level.active = level.outerActive && !level.takenBefore;
-                level.takenBefore = true;
-            } else if (word.starts_with("endif") && !levels.empty()) {
-                levels.pop_back();
-            }
-        }
-        if (directive || active()) out += line;
-        continued = directive && !line.empty() && line.back() == '\\';
-        if (end < text.size()) out += '\n';
-        pos = end + 1;
-    }
-    return out;
+    return macros;
 }
 
 bool HasTypeWord(const CDeclaration& declaration, std::string_view word) {
@@ -430,7 +396,7 @@ std::optional<Face> ReadLvglSource(std::string_view text, const std::string& fil
     if (text.find("lv_font_fmt_txt_dsc_t") == std::string_view::npos) return std::nullopt;
     CSource source;
     try {
-        source = ReadCSource(FirstBranches(text));
+        source = ReadCSource(text, Lvgl9Macros());
     } catch (const Failure& failure) {
         throw Failure(fileName + ": " + failure.what());
     }

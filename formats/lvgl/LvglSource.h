@@ -17,8 +17,8 @@ std::string WriteLvglSource(const Layout& layout, const std::string& name);
 
 // The font of C source holding an lv_font_fmt_txt font (designated
 // initialisers, version guards and attribute macros as the converter writes
-// them; the first branch of each #if is read). Nothing when the text holds no
-// such font; raises Failure, naming `fileName`, for one that cannot be read.
+// them), read as a compiler with LVGL 9 reads it. Nothing when the text holds
+// no such font; raises Failure, naming `fileName`, for one that cannot be read.
 std::optional<Face> ReadLvglSource(std::string_view text, const std::string& fileName);
 
 }  // namespace font::lvgl

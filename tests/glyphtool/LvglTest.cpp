@@ -336,13 +336,23 @@ TEST(Lvgl, ConverterFontsImportToWhatTheyDraw) {
             {"--bpp", bpp, "--format", "lvgl", "-o", base + ".c", "--lv-font-name", "dv" + bpp});
         Convert({"--bpp", bpp, "--format", "lvgl", "--no-compress", "-o", base + "n.c",
                  "--lv-font-name", "dv" + bpp});
+        // The converter before 1.5.3 guarded LVGL 8's structures with
+        // LV_VERSION_CHECK(8, 0, 0), which is false with LVGL 9.
+        std::string guarded = ReadBytes(base + "n.c");
+        for (const std::string guard :
+             {"#if LVGL_VERSION_MAJOR == 8", "#if LVGL_VERSION_MAJOR >= 8"})
+            for (std::size_t at; (at = guarded.find(guard)) != std::string::npos;)
+                guarded.replace(at, guard.size(), "#if LV_VERSION_CHECK(8, 0, 0)");
+        EXPECT_EQ(guarded.find("LVGL_VERSION_MAJOR == 8"), std::string::npos);
+        EXPECT_NE(guarded.find("LV_VERSION_CHECK(8, 0, 0)"), std::string::npos);
+        WriteBytes(base + "g.c", guarded);
         Convert({"--bpp", bpp, "--format", "bin", "-o", base + ".bin"});
         Convert({"--bpp", bpp, "--format", "bin", "--no-compress", "-o", base + "n.bin"});
         Convert({"--bpp", bpp, "--format", "bin", "--no-prefilter", "-o", base + "p.bin"});
         // The C font keeps advances in 1/16 pixel and the binary one rounds them,
         // so each is compared with its own kind.
         std::map<std::string, std::vector<std::pair<std::string, std::string>>> imports;
-        for (const std::string kind : {".c", "n.c", ".bin", "n.bin", "p.bin"}) {
+        for (const std::string kind : {".c", "n.c", "g.c", ".bin", "n.bin", "p.bin"}) {
             const Result imported = Glyphtool({"import", base + kind, "-o", base + kind + ".dir"});
             ASSERT_EQ(imported.status, 0) << kind << imported.err;
             const bool source = kind.ends_with(".c");
@@ -423,13 +433,17 @@ static const lv_font_fmt_txt_cmap_t maps[] = {
     {0x100, 0x11, 2, sparse, NULL, 2, LV_FONT_FMT_TXT_CMAP_SPARSE_TINY},
     {0x61, 3, 3, NULL, full, 3, LV_FONT_FMT_TXT_CMAP_FORMAT0_FULL}};
 )";
-    // Only the first branch of each #if is read, and #if 0 never is.
-    WriteBytes(scratch / "hand.c", tables + R"(#if 0
+    // The branches of #if are those a compiler takes with LVGL 9's lvgl.h,
+    // whose LV_VERSION_CHECK(8, 0, 0) is false; the others would not read.
+    WriteBytes(scratch / "hand.c", tables + R"(static const uint8_t kerning[] = {0};
+#if 0
 static const lv_font_fmt_txt_dsc_t dsc = {bitmaps, glyphs, maps, NULL, 0, 99, 1, 0, 0};
-#elif LVGL_VERSION_MAJOR >= 8
-static const lv_font_fmt_txt_dsc_t dsc = {bitmaps, glyphs, maps, &kerning, 16, 3, 1, 0, 0};
+#elif LV_VERSION_CHECK(8, 0, 0) || LVGL_VERSION_MAJOR < 9
+static const lv_font_fmt_txt_dsc_t dsc = {bitmaps, glyphs, maps, NULL, 0, 98, 1, 0, 0};
+#elif LV_VERSION_CHECK(9, 0, 0) && !LV_VERSION_CHECK(10, 0, 0)
+static const lv_font_fmt_txt_dsc_t dsc = {bitmaps, glyphs, maps, kerning, 16, 3, 1, 0, 0};
 #else
-static lv_font_fmt_txt_dsc_t dsc = {bitmaps, glyphs, maps, NULL, 16, 3, 1, 0, 0};
+static lv_font_fmt_txt_dsc_t dsc = {bitmaps, glyphs, maps, NULL, 0, 97, 1, 0, 0};
 #endif
 const lv_font_t hand = {.line_height = 8, .base_line = 2, .dsc = &dsc};
 )");
