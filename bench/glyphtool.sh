@@ -7,7 +7,11 @@
 # On the X misc 5x7 font (1848 glyphs): import against its floor (FreeType
 # alone plus plain writes of as many files, bench/import_floor.cpp); export
 # c, export bdf, check, render and chart against only reading the folder's
-# files (bench/read_floor.cpp); every export against the import. Then on a
+# files (bench/read_floor.cpp); every export against the import; convert of
+# a BDF font to each display library's header format that this glyphtool
+# writes (gfx, u8g2) against a C program that only loads the font with
+# FreeType and writes a header (bench/header_standin.c), the stand-in for
+# Adafruit's fontconvert and u8g2's bdfconv. Then on a
 # folder of 100,000 glyphs that this script makes, under a path of some
 # 3,000 characters: the same verbs in time and peak memory, and check under
 # that path against the same folder under a short one.
@@ -36,7 +40,7 @@ trap 'rm -rf "$WORK"' EXIT
 echo "== build ($BUILD_DIR)"
 if ! { cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release \
         -DFONTEDITOR_BENCH=ON -DFONTEDITOR_TESTS=OFF &&
-       cmake --build "$BUILD_DIR" -j2 --target glyphtool import_floor read_floor; } >"$WORK/build.log" 2>&1; then
+       cmake --build "$BUILD_DIR" -j2 --target glyphtool import_floor read_floor header_standin; } >"$WORK/build.log" 2>&1; then
     cat "$WORK/build.log" >&2
     echo "glyphtool.sh: build failed" >&2
     exit 1
@@ -44,6 +48,7 @@ fi
 GLYPHTOOL="$BUILD_DIR/glyphtool/glyphtool"
 FLOOR="$BUILD_DIR/bench/import_floor"
 READ="$BUILD_DIR/bench/read_floor"
+STANDIN="$BUILD_DIR/bench/header_standin"
 
 # The 10,000-character texts to render, and the folder of 100,000 glyphs:
 # 5 columns wide, their bits taken from their code points, under a long
@@ -65,6 +70,9 @@ PY
 SHORT="$WORK/large"
 cp -a "$LONG" "$SHORT"
 "$GLYPHTOOL" import "$FONT" -o "$WORK/font" >/dev/null
+"$GLYPHTOOL" export bdf "$WORK/font" -o "$WORK/font.bdf"
+# The display libraries' formats this glyphtool writes.
+HEADER_FORMATS="$("$GLYPHTOOL" formats | awk '($1 == "gfx" || $1 == "u8g2") && $2 ~ /write/ { print $1 }' | tr '\n' ' ')"
 echo "== $RUNS paired runs (RUNS_LARGE=$RUNS_LARGE at 100,000 glyphs) in $WORK_ROOT;" \
     "$(ls "$WORK/font" | wc -l) and $(ls "$SHORT" | wc -l) glyphs;" \
     "the long path is ${#LONG} characters"
@@ -72,7 +80,7 @@ echo "== $RUNS paired runs (RUNS_LARGE=$RUNS_LARGE at 100,000 glyphs) in $WORK_R
 F="$WORK/font"
 TEXT="$(cat "$WORK/text")"
 TEXT_LARGE="$(cat "$WORK/text-large")"
-export F LONG SHORT WORK FONT GLYPHTOOL FLOOR READ BASE TEXT TEXT_LARGE
+export F LONG SHORT WORK FONT GLYPHTOOL FLOOR READ BASE TEXT TEXT_LARGE STANDIN HEADER_FORMATS
 jobs() {  # $1: small or large
 python3 - "$1" <<'PY'
 import json, os, sys
@@ -101,6 +109,11 @@ if sys.argv[1] == "small":
     for name, command in verbs(g, F, e["TEXT"], "small")[:2]:
         jobs.append({"label": f"{name} / import", "target": "<=0.5", "a": command,
                      "b": importing, "prepare_b": f"rm -rf '{work}/out'"})
+    for to in e["HEADER_FORMATS"].split():
+        jobs.append({"label": f"convert, BDF to {to} / its converter's stand-in", "target": "<1",
+                     "a": [g, "convert", f"{work}/font.bdf", "-o", f"{work}/convert-{to}.h",
+                           "--to", to, "--chars", "0x20-0x7E"],
+                     "b": [e["STANDIN"], f"{work}/font.bdf", "32", "126", f"{work}/standin.h"]})
     if BASE:
         for (name, new), (_, old) in zip(verbs(g, F, e["TEXT"], "new"), verbs(BASE, F, e["TEXT"], "old")):
             jobs.append({"label": f"{name}: this / base", "a": new, "b": old})
@@ -125,10 +138,5 @@ jobs small >"$WORK/small.json"
 jobs large >"$WORK/large.json"
 echo "-- the 5x7 font"
 python3 "$ROOT/bench/paired_runs.py" "$RUNS" "$WORK/small.json"
-# convert of a BDF to a GFX header, and to u8g2's format, against a C
-# program that only loads the font with FreeType and writes the header (the
-# stand-in for Adafruit's fontconvert and u8g2's bdfconv): this glyphtool
-# has no convert verb yet. Add its jobs here once it does.
-echo "convert, BDF to GFX / fontconvert stand-in       (no convert verb in this build)"
 echo "-- 100,000 glyphs (A ms and A MiB are the absolute figures)"
 python3 "$ROOT/bench/paired_runs.py" "$RUNS_LARGE" "$WORK/large.json"

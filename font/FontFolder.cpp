@@ -7,6 +7,7 @@
 #include "font/Failure.h"
 #include "font/GlyphFileInspection.h"
 #include "font/Unicode.h"
+#include "glyph/Leftovers.h"
 
 namespace font {
 
@@ -49,7 +50,12 @@ FolderListing ListFontFolder(const fs::path& dir, std::error_code& error) {
     errno = 0;
     while (const dirent* entry = ::readdir(folder)) {
         const std::string_view name = entry->d_name;
-        if (!name.ends_with(".dat")) continue;
+        if (!name.ends_with(".dat")) {
+            if (glyph::IsLeftoverName(name, glyph::LeftoverKind::TemporaryFile) ||
+                glyph::IsLeftoverName(name, glyph::LeftoverKind::StagingFolder))
+                listing.inProgressNames.emplace_back(name);
+            continue;
+        }
         FolderEntry listed{std::string(name), 0, entry->d_ino, entry->d_type};
         if (const auto codePoint = CodePointOfFileName(name)) {
             listed.codePoint = *codePoint;

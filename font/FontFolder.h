@@ -48,6 +48,8 @@ class FolderListing {
     std::vector<FolderEntry> files;
     std::vector<FolderEntry> refused;  // in the order of `problems`
     std::vector<FileProblem> problems;
+    // The names that have the form of work in progress (glyph/Leftovers.h).
+    std::vector<std::string> inProgressNames;
 
     int Fd() const { return folder_ ? ::dirfd(folder_.get()) : -1; }
     std::filesystem::path PathOf(const FolderEntry& entry) const { return dir / entry.name; }

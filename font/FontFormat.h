@@ -62,6 +62,9 @@ struct FontWriter {
     std::vector<const OptionGroup*> groups;
     // Raises Failure for a font the format cannot hold.
     std::function<WrittenFont(const WriteRequest& request)> write;
+    // The font as the format draws it, in text for a terminal; null when
+    // the format draws nothing a terminal can show.
+    std::function<std::string(const Font& font)> text = nullptr;
 };
 
 // A format of font files: its name as the user types it ("bdf"), one line

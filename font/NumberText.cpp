@@ -5,12 +5,24 @@
 namespace font {
 
 std::string DecimalText(long value) {
-    char buffer[24];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
-    return std::string(buffer, end);
+    std::string text;
+    AppendDecimal(text, value);
+    return text;
 }
 
 std::string HexText(unsigned long value, int digits) {
+    std::string text;
+    AppendHex(text, value, digits);
+    return text;
+}
+
+void AppendDecimal(std::string& out, long value) {
+    char buffer[24];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
+    out.append(buffer, end);
+}
+
+void AppendHex(std::string& out, unsigned long value, int digits) {
     constexpr char Digits[] = "0123456789ABCDEF";
     char buffer[32];
     char* start = buffer + sizeof buffer;
@@ -19,8 +31,8 @@ std::string HexText(unsigned long value, int digits) {
         value >>= 4;
     } while (value != 0);
     const auto written = buffer + sizeof buffer - start;
-    std::string text(digits > written ? static_cast<std::size_t>(digits - written) : 0, '0');
-    return text.append(start, buffer + sizeof buffer);
+    if (digits > written) out.append(static_cast<std::size_t>(digits - written), '0');
+    out.append(start, buffer + sizeof buffer);
 }
 
 }  // namespace font

@@ -10,4 +10,8 @@ namespace font {
 std::string DecimalText(long value);
 std::string HexText(unsigned long value, int digits);
 
+// The same, added to the end of `out`, for writers that build a large text.
+void AppendDecimal(std::string& out, long value);
+void AppendHex(std::string& out, unsigned long value, int digits);
+
 }  // namespace font

@@ -6,8 +6,11 @@
 namespace font {
 
 void PixelLine::Append(const Glyph& glyph) {
-    for (int row = 0; row < Rows; ++row)
-        for (int col = 0; col < glyph.width; ++col) rows_[row].push_back(glyph.Pixel(col, row));
+    for (int row = 0; row < Rows; ++row) {
+        const unsigned bits = glyph.rows[static_cast<std::size_t>(row)];
+        for (int col = 0; col < glyph.width; ++col)
+            rows_[row].push_back(static_cast<std::uint8_t>((bits >> (15 - col)) & 1));
+    }
     columns_ += glyph.width;
 }
 
@@ -20,7 +23,7 @@ std::string PixelLine::Art() const {
     std::string art;
     art.reserve(static_cast<std::size_t>(Rows * (columns_ + 1)));
     for (const auto& row : rows_) {
-        for (const bool set : row) art += set ? '#' : '.';
+        for (const std::uint8_t set : row) art += set != 0 ? '#' : '.';
         art += '\n';
     }
     return art;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,7 +16,7 @@ class PixelLine {
     static constexpr int Rows = glyph::CellGrid::RowCount;
 
     int Columns() const { return columns_; }
-    bool Pixel(int col, int row) const { return rows_[row][col]; }
+    bool Pixel(int col, int row) const { return rows_[row][col] != 0; }
 
     // Adds `glyph`'s columns at the right end.
     void Append(const Glyph& glyph);
@@ -27,7 +28,7 @@ class PixelLine {
 
   private:
     int columns_ = 0;
-    std::array<std::vector<bool>, Rows> rows_;
+    std::array<std::vector<std::uint8_t>, Rows> rows_;  // 1 for a set pixel, else 0
 };
 
 // Sets `text` in `font`: glyph after glyph at their widths, `spacing` blank

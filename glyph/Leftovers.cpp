@@ -101,14 +101,21 @@ bool IsLeftoverName(std::string_view name, LeftoverKind kind) {
 }
 
 std::vector<Leftover> FindLeftovers(int dirFd) {
-    std::vector<Leftover> found;
-    const DirStream entries = Entries(dirFd);
-    if (!entries) return found;
-    while (const dirent* entry = ::readdir(entries.get())) {
-        for (const LeftoverKind kind : {LeftoverKind::TemporaryFile, LeftoverKind::StagingFolder})
-            if (IsLeftoverName(entry->d_name, kind) && Claim(dirFd, entry->d_name, kind).Valid())
-                found.push_back({entry->d_name, kind});
+    std::vector<std::string> names;
+    if (const DirStream entries = Entries(dirFd)) {
+        while (const dirent* entry = ::readdir(entries.get()))
+            if (std::string_view(entry->d_name).starts_with(Prefix))
+                names.emplace_back(entry->d_name);
     }
+    return FindLeftovers(dirFd, names);
+}
+
+std::vector<Leftover> FindLeftovers(int dirFd, std::span<const std::string> names) {
+    std::vector<Leftover> found;
+    for (const std::string& name : names)
+        for (const LeftoverKind kind : {LeftoverKind::TemporaryFile, LeftoverKind::StagingFolder})
+            if (IsLeftoverName(name, kind) && Claim(dirFd, name.c_str(), kind).Valid())
+                found.push_back({name, kind});
     return found;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,6 +26,9 @@ struct Leftover {
 
 // The leftovers in the folder `dirFd`, by name.
 std::vector<Leftover> FindLeftovers(int dirFd);
+// The same among `names`, the entries of the folder that a listing of it
+// gave, for a caller that lists it anyway.
+std::vector<Leftover> FindLeftovers(int dirFd, std::span<const std::string> names);
 
 // Removes the leftovers in the folder `dirFd`, as far as it can: a staging
 // folder is removed with the files in it, and kept when it holds anything

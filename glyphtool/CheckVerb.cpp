@@ -60,7 +60,8 @@ void CheckFolder(const fs::path& dir, Tally& tally) {
     for (const Said& file : said)
         for (const glyph::Finding& finding : file.findings)
             tally.Line(listing.PathOf(*file.entry), finding.severity, finding.text);
-    for (const glyph::Leftover& leftover : glyph::FindLeftovers(listing.Fd()))
+    for (const glyph::Leftover& leftover :
+         glyph::FindLeftovers(listing.Fd(), listing.inProgressNames))
         tally.Line(dir / leftover.name, Severity::Warning,
                    leftover.kind == glyph::LeftoverKind::TemporaryFile
                        ? "a temporary file that a killed glyphtool or editor left; the next "

@@ -13,9 +13,8 @@
 
 namespace {
 
-struct Options {
-    std::string font, out, to, from;
-    std::unique_ptr<FormatOptionsOnCommand> given;
+struct Options : FontFileOptions {
+    std::string to;
 };
 
 // The option groups of a format's reader or writer, or none when it has not
@@ -23,15 +22,6 @@ struct Options {
 template <typename Side>
 std::vector<const font::OptionGroup*> GroupsOf(const std::optional<Side>& side) {
     return side ? side->groups : std::vector<const font::OptionGroup*>{};
-}
-
-// The spec of `flag` in `groups`, or null.
-const font::OptionSpec* SpecIn(const std::vector<const font::OptionGroup*>& groups,
-                               const std::string& flag) {
-    for (const font::OptionGroup* group : groups)
-        for (const font::OptionSpec& spec : group->options)
-            if (spec.flag == flag) return &spec;
-    return nullptr;
 }
 
 void Refuse(const font::OptionSpec& spec, const std::vector<std::string>& values) {
@@ -69,13 +59,10 @@ int Convert(const Options& options) {
     if (!options.from.empty()) CheckTaken(values, *formats::FindFormat(options.from), to);
     font::RefuseOutputOverInput(options.out, std::filesystem::path(options.font));
 
-    const font::FontRead read =
-        ReadFontFile(options.font, options.from, {font::ChosenRanges(values), values});
+    const font::FontRead read = ReadFontFile(options.font, options.from, values);
     if (options.from.empty()) CheckTaken(values, *read.format, to);
-    for (const std::string& warning : read.report.warnings) Warn(warning);
-    if (read.report.font.glyphs.empty())
-        throw font::Failure(font::Display(options.font) + ": no characters to import");
-    WriteFontFile(options.to, {read.report.font, values, FileStem(options.font)}, options.out);
+    WriteFontFile(options.to, {ImportedFont(read, options.font), values, FileStem(options.font)},
+                  options.out);
     return 0;
 }
 
@@ -84,15 +71,13 @@ int Convert(const Options& options) {
 Verb AddConvert(CLI::App& app) {
     auto options = std::make_shared<Options>();
     CLI::App* command =
-        app.add_subcommand("convert", "Write a font file in another format, in one step.");
-    AddFontFileOptions(command, options->font, options->from);
-    AddOutputOption(command, options->out, "the file to write, or - for standard output", "OUT");
+        AddFontFileVerb(app, "convert", "Write a font file in another format, in one step.",
+                        *options, "the file to write, or - for standard output", "OUT");
     command->add_option("--to", options->to, "the format to write")
         ->required()
         ->type_name("FORMAT")
         ->check(CLI::IsMember(WritingFormatNames()));
-    options->given = std::make_unique<FormatOptionsOnCommand>(command);
-    options->given->Add(ReadingCharsOption());
+    options->given = AddReadingOptions(command);
     // Two formats may take one flag with their own checks: each value is
     // checked against the formats chosen, once they are known.
     for (const font::FontFormat* format : formats::Registry()) {

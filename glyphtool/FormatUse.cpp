@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "font/Failure.h"
 #include "font/OutputFile.h"
 #include "formats/Registry.h"
 #include "glyphtool/Messages.h"
@@ -20,6 +21,9 @@ std::vector<std::string> WritingFormatNames() {
     return names;
 }
 
+namespace {
+
+// --chars as the reading verbs take it.
 const font::OptionGroup& ReadingCharsOption() {
     static const font::OptionGroup group = [] {
         font::OptionGroup chars = font::CharsOption();
@@ -31,6 +35,8 @@ const font::OptionGroup& ReadingCharsOption() {
     return group;
 }
 
+}  // namespace
+
 std::vector<const font::OptionGroup*> ReaderOptionGroups() {
     std::vector<const font::OptionGroup*> groups;
     for (const font::FontFormat* format : formats::Registry())
@@ -41,13 +47,32 @@ std::vector<const font::OptionGroup*> ReaderOptionGroups() {
     return groups;
 }
 
-void AddFontFileOptions(CLI::App* command, std::string& font, std::string& from) {
-    command->add_option("FONT", font, "the font file")->required()->type_name("");
+const font::OptionSpec* SpecIn(const std::vector<const font::OptionGroup*>& groups,
+                               const std::string& flag) {
+    for (const font::OptionGroup* group : groups)
+        for (const font::OptionSpec& spec : group->options)
+            if (spec.flag == flag) return &spec;
+    return nullptr;
+}
+
+CLI::App* AddFontFileVerb(CLI::App& app, const std::string& name, const std::string& description,
+                          FontFileOptions& options, const std::string& output,
+                          const char* placeholder) {
+    CLI::App* command = app.add_subcommand(name, description);
+    command->add_option("FONT", options.font, "the font file")->required()->type_name("");
     command
-        ->add_option("--from", from,
+        ->add_option("--from", options.from,
                      "the font's format, which skips finding it from the file's content")
         ->type_name("FORMAT")
         ->check(CLI::IsMember(ReadingFormatNames()));
+    AddOutputOption(command, options.out, output, placeholder);
+    return command;
+}
+
+std::unique_ptr<FormatOptionsOnCommand> AddReadingOptions(CLI::App* command) {
+    auto given = std::make_unique<FormatOptionsOnCommand>(command);
+    given->Add(ReadingCharsOption());
+    return given;
 }
 
 std::string ReaderHelp() {
@@ -58,10 +83,18 @@ std::string ReaderHelp() {
 }
 
 font::FontRead ReadFontFile(const std::string& path, const std::string& from,
-                            const font::ReadOptions& options) {
+                            const font::OptionValues& values) {
     const font::FontFile file = font::OpenFontFile(path);
     return font::ReadFontFile(file, formats::Registry(),
-                              from.empty() ? nullptr : formats::FindFormat(from), options);
+                              from.empty() ? nullptr : formats::FindFormat(from),
+                              {font::ChosenRanges(values), values});
+}
+
+const font::Font& ImportedFont(const font::FontRead& read, const std::string& path) {
+    for (const std::string& warning : read.report.warnings) Warn(warning);
+    if (read.report.font.glyphs.empty())
+        throw font::Failure(font::Display(path) + ": no characters to import");
+    return read.report.font;
 }
 
 void WriteFontFile(const std::string& to, const font::WriteRequest& request,

@@ -24,7 +24,9 @@ Verb AddFormats(CLI::App& app) {
     CLI::App* command =
         app.add_subcommand("formats", "List the font formats glyphtool reads and writes.");
     command->footer(
-        "One line a format: its name, as import --from, export and convert take it; whether "
+        "For finding which files glyphtool can read and write, and the name to give import "
+        "--from, export FORMAT and convert --to for each. One line a format: its name, as "
+        "import --from, export and convert take it; whether "
         "glyphtool reads it, writes it or both; the extensions its files usually have; and what "
         "it is. import finds the format of a file from its content, trying the readers in this "
         "order.\n\nExample: glyphtool formats");

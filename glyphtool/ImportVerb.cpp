@@ -28,12 +28,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Options {
-    std::string font;
-    std::string dir;
+// -o names the folder to write into.
+struct Options : FontFileOptions {
     bool force = false;
-    std::string from;
-    std::unique_ptr<FormatOptionsOnCommand> given;
 };
 
 // The glyph files already in `dir`, by the character each holds.
@@ -148,19 +145,14 @@ void WriteGlyphFiles(const font::Font& font, const fs::path& dir, const fs::path
 
 int Import(const Options& options) {
     const font::OptionValues values = options.given->Values();
-    const font::FontRead read =
-        ReadFontFile(options.font, options.from, {font::ChosenRanges(values), values});
+    const font::FontRead read = ReadFontFile(options.font, options.from, values);
     if (const font::OptionGroup* group =
             font::GroupNotTaken(*read.format, ReaderOptionGroups(), values))
         throw font::Failure(font::Display(options.font) + ": " + group->purpose + ", and this is " +
                             read.format->reader->kind);
     const font::ImportReport& report = read.report;
-    for (const std::string& warning : report.warnings) Warn(warning);
-    if (report.font.glyphs.empty())
-        throw font::Failure(font::Display(options.font) + ": no characters to import");
-
-    const fs::path dir = options.dir;
-    WriteGlyphFiles(report.font, dir, options.font, options.force);
+    const fs::path dir = options.out;
+    WriteGlyphFiles(ImportedFont(read, options.font), dir, options.font, options.force);
     std::cout << font::Display(options.font) << ": read " << report.source << '\n'
               << "imported " << report.font.glyphs.size() << " glyphs from "
               << font::Display(options.font) << " into " << font::Display(dir) << " ("
@@ -172,12 +164,10 @@ int Import(const Options& options) {
 
 Verb AddImport(CLI::App& app) {
     auto options = std::make_shared<Options>();
-    CLI::App* command =
-        app.add_subcommand("import", "Fill a font folder from a font file of any format it reads.");
-    AddFontFileOptions(command, options->font, options->from);
-    AddOutputOption(command, options->dir, "the folder to write into, made if missing", "DIR");
-    options->given = std::make_unique<FormatOptionsOnCommand>(command);
-    options->given->Add(ReadingCharsOption());
+    CLI::App* command = AddFontFileVerb(
+        app, "import", "Fill a font folder from a font file of any format it reads.", *options,
+        "the folder to write into, made if missing", "DIR");
+    options->given = AddReadingOptions(command);
     command->add_flag("--force", options->force, "overwrite glyph files that exist");
     for (const font::OptionGroup* group : ReaderOptionGroups()) options->given->Add(*group);
     command->footer(

@@ -6,9 +6,9 @@
 #include "font/OutputFile.h"
 #include "font/PixelLine.h"
 #include "font/Unicode.h"
-#include "formats/png/Png.h"
 #include "glyphtool/OptionGroups.h"
 #include "glyphtool/Verb.h"
+#include "picture/Png.h"
 
 Verb AddRender(CLI::App& app) {
     struct Options {

@@ -5,7 +5,6 @@
 
 #include "font/Failure.h"
 #include "font/NumberText.h"
-#include "font/Unicode.h"
 
 namespace font {
 namespace {
@@ -21,18 +20,16 @@ std::string Line(const char* format, auto... values) {
     return std::string(buffer) + "\n";
 }
 
-// The glyph's rows as BDF bitmap lines: whole bytes, leftmost pixel in the
-// most significant bit.
-std::string BitmapRows(const Glyph& glyph) {
-    std::string out;
+// Adds the glyph's rows as BDF bitmap lines: whole bytes, leftmost pixel in
+// the most significant bit.
+void AppendBitmapRows(std::string& out, const Glyph& glyph) {
     const int bytes = (glyph.width + 7) / 8;
     for (int row = 0; row < Height; ++row) {
-        unsigned bits = 0;
-        for (int col = 0; col < bytes * 8; ++col)
-            bits = (bits << 1) | (col < glyph.width && glyph.Pixel(col, row) ? 1u : 0u);
-        out += HexText(bits, bytes * 2) + "\n";
+        // Bits past the width are clear; the row's 16 bits keep the leftmost high.
+        const unsigned bits = glyph.rows[static_cast<std::size_t>(row)] >> (16 - bytes * 8);
+        AppendHex(out, bits, bytes * 2);
+        out += '\n';
     }
-    return out;
 }
 
 }  // namespace
@@ -69,19 +66,33 @@ std::string WriteBdf(const Font& font, std::string_view familyName, int ascent) 
     out += Line("FONT_ASCENT %d\nFONT_DESCENT %d", ascent, descent);
     out += "ENDPROPERTIES\n";
     out += Line("CHARS %zu", font.glyphs.size());
+    // About 120 bytes a glyph of up to 8 columns, 134 of more.
+    out.reserve(out.size() + font.glyphs.size() * 140 + 16);
     for (const Glyph& glyph : font.glyphs) {
-        out += "STARTCHAR " + CodePointLabel(glyph.codePoint) + "\n";
-        out += "ENCODING " + DecimalText(glyph.codePoint) + "\n";
+        out += "STARTCHAR U+";
+        AppendHex(out, glyph.codePoint, 4);
+        out += "\nENCODING ";
+        AppendDecimal(out, glyph.codePoint);
         // The scalable width: the advance in thousandths of the point size.
         const long swidth =
             (glyph.width * 1000L * 72 + PointSize * Resolution / 2) / (PointSize * Resolution);
-        out += "SWIDTH " + DecimalText(swidth) + " 0\nDWIDTH " + DecimalText(glyph.width) + " 0\n";
+        out += "\nSWIDTH ";
+        AppendDecimal(out, swidth);
+        out += " 0\nDWIDTH ";
+        AppendDecimal(out, glyph.width);
         // A glyph without columns has no bitmap; any other covers the whole cell.
-        if (glyph.width == 0)
-            out += "BBX 0 0 0 0\nBITMAP\n";
-        else
-            out += "BBX " + DecimalText(glyph.width) + " " + DecimalText(Height) + " 0 " +
-                   DecimalText(-descent) + "\nBITMAP\n" + BitmapRows(glyph);
+        if (glyph.width == 0) {
+            out += " 0\nBBX 0 0 0 0\nBITMAP\n";
+        } else {
+            out += " 0\nBBX ";
+            AppendDecimal(out, glyph.width);
+            out += ' ';
+            AppendDecimal(out, Height);
+            out += " 0 ";
+            AppendDecimal(out, -descent);
+            out += "\nBITMAP\n";
+            AppendBitmapRows(out, glyph);
+        }
         out += "ENDCHAR\n";
     }
     out += "ENDFONT\n";

@@ -7,7 +7,7 @@
 #include "font/Unicode.h"
 #include "formats/chart/ChartLayout.h"
 #include "formats/chart/LabelFont.h"
-#include "formats/png/Png.h"
+#include "picture/Png.h"
 
 namespace font {
 namespace {
@@ -56,12 +56,16 @@ class ChartPainter {
         for (int col = 0; col < ChartLayout::Columns; ++col) {
             const Glyph* glyph = rows_[r].cells[col];
             if (glyph == nullptr) continue;
+            std::uint8_t* at = row.data() + layout_.CellX(col);
             for (int c = 0; c < CellColumns; ++c) {
                 const Index index = c >= glyph->width           ? Beyond
                                     : glyph->Pixel(c, glyphRow) ? Set
                                                                 : Clear;
-                const auto x = static_cast<std::size_t>(layout_.CellX(col) + c * s);
-                std::fill_n(row.begin() + static_cast<long>(x), s, index);
+                // A call to fill one pixel would cost more than the pixel.
+                if (s == 1)
+                    *at++ = index;
+                else
+                    at = std::fill_n(at, s, index);
             }
         }
     }

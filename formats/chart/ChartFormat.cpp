@@ -44,7 +44,8 @@ const font::FontFormat& ChartFormat() {
             "has been drawn on in an image editor.\n\nExample: glyphtool export chart 5x7 -o "
             "5x7.png --scale 4",
             {&ScaleOption()},
-            Write}};
+            Write,
+            font::ChartText}};
     return format;
 }
 

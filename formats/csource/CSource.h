@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "font/Glyph.h"
@@ -41,12 +42,17 @@ std::string EntryComment(char32_t cp, bool hole);
 std::vector<std::uint8_t> ColumnBytes(const Glyph& glyph);
 
 // Writes `count` values of an array initialiser, `perLine` to a line, each
-// followed by a comma (C99 allows the last one).
+// followed by a comma (C99 allows the last one). `format(i)` gives value i,
+// or `format(out, i)` adds it to `out`.
 template <typename Format>
 void AppendList(std::string& out, std::size_t count, std::size_t perLine, Format format) {
     for (std::size_t i = 0; i < count; ++i) {
         out += i % perLine == 0 ? "    " : " ";
-        out += format(i) + ",";
+        if constexpr (std::is_invocable_v<Format, std::string&, std::size_t>)
+            format(out, i);
+        else
+            out += format(i);
+        out += ',';
         if (i % perLine == perLine - 1 || i + 1 == count) out += '\n';
     }
 }

@@ -56,17 +56,19 @@ void CheckBdfBoxes(std::string_view text, const std::string& fileName) {
         } else if (auto box = AfterKeyword(line, "BBX")) {
             const std::uint64_t width = NextNumber(*box);
             const std::uint64_t height = NextNumber(*box);
-            const std::string where =
-                "glyph " + Printable(glyphName) + " (line " + std::to_string(lineNumber) + ")";
+            const auto where = [&] {
+                return "glyph " + Printable(glyphName) + " (line " + std::to_string(lineNumber) +
+                       ")";
+            };
             if (width > MaxGlyphBoxSide || height > MaxGlyphBoxSide)
-                throw Failure(fileName + ": " + where + " has a box of " + std::to_string(width) +
+                throw Failure(fileName + ": " + where() + " has a box of " + std::to_string(width) +
                               " x " + std::to_string(height) +
                               " pixels, far beyond the 16 x 7 cells; not read");
             total += (width * bitsPerPixel + 7) / 8 * height;
             if (total > MaxBdfBitmapBytes)
                 throw Failure(fileName + ": its glyph boxes ask for more than " +
                               std::to_string(MaxBdfBitmapBytes >> 20) + " MiB of bitmaps by " +
-                              where + "; not read");
+                              where() + "; not read");
         }
     }
 }

@@ -1,6 +1,7 @@
 #include "formats/freetype/BdfGlyphCodes.h"
 
 #include <cstdlib>
+#include <string>
 
 #include "formats/freetype/BdfLines.h"
 
@@ -8,7 +9,7 @@ namespace font {
 
 std::vector<BdfGlyphCode> ReadBdfGlyphCodes(std::string_view text) {
     std::vector<BdfGlyphCode> glyphs;
-    std::string name;
+    std::string_view name;
     for (std::size_t at = 0; at < text.size();) {
         const std::string_view line = NextBdfLine(text, at);
         if (const auto rest = AfterKeyword(line, "STARTCHAR")) {

@@ -1,14 +1,14 @@
 #pragma once
 
-#include <string>
 #include <string_view>
 #include <vector>
 
 namespace font {
 
-// One glyph of a BDF file as its STARTCHAR and ENCODING lines name it.
+// One glyph of a BDF file as its STARTCHAR and ENCODING lines name it; the
+// name lies in the text read.
 struct BdfGlyphCode {
-    std::string name;
+    std::string_view name;
     long code = -1;  // -1 for a glyph without a code
 };
 

@@ -13,11 +13,13 @@
 #include <memory>
 #include <optional>
 #include <set>
+#include <span>
 #include <string_view>
 #include <unordered_map>
 
 #include "font/BitmapPixels.h"
 #include "font/Failure.h"
+#include "font/FontFormat.h"
 #include "font/FontLimits.h"
 #include "font/InkRows.h"
 #include "font/Unicode.h"
@@ -26,7 +28,6 @@
 #include "formats/freetype/BdfGlyphCodes.h"
 #include "formats/freetype/Charset.h"
 #include "formats/freetype/Gunzip.h"
-#include "glyph/FileHead.h"
 
 namespace font {
 namespace {
@@ -97,6 +98,25 @@ std::string RowName(int row) {
            " the baseline";
 }
 
+// A glyph as the pass that places the ink rendered it, kept for the import
+// so that no glyph is rendered twice: its metrics, the rows it inks and its
+// bitmap, copied top row first into the importer's pool.
+struct RenderedGlyph {
+    InkRows ink;
+    bool kept = false;  // loaded, and its bitmap (if any) kept
+    FT_Pos advance = 0;
+    FT_Int left = 0, top = 0;
+    bool drawn = false;  // has a bitmap of a kind it could convert
+    std::size_t offset = 0, pitch = 0;
+    unsigned width = 0, rows = 0;
+    bool mono = true;
+    int threshold = 1;
+};
+
+// The most bitmap bytes kept from the ink pass; glyphs past it are rendered
+// again when imported.
+constexpr std::size_t MaxKeptBitmapBytes = std::size_t{16} << 20;
+
 // One bitmap strike of one face of the file.
 struct Strike {
     FT_Long face = 0;
@@ -106,37 +126,63 @@ struct Strike {
 
 class Importer {
   public:
-    Importer(const std::filesystem::path& path, const std::vector<CharRange>& ranges)
-        : path_(path), name_(Display(path)), ranges_(ranges) {
-        // Checked first, so that a FIFO or a device is refused without blocking.
-        const glyph::FileHead head = glyph::ReadFileHead(path.string(), HeadSize);
-        if (head.status == glyph::FileHeadStatus::IsDirectory ||
-            head.status == glyph::FileHeadStatus::NotRegularFile)
-            throw Failure(name_ + ": not a regular file");
-        if (head.status != glyph::FileHeadStatus::Ok)
-            throw Failure(name_ + ": cannot be opened: " + glyph::SystemErrorText(head.error));
+    // FreeType reads the font from the bytes the file was read into, so the
+    // file is opened once, whatever FreeType makes of it.
+    Importer(const FontFile& file, const std::vector<CharRange>& ranges)
+        : name_(file.name), ranges_(ranges), bytes_(file.bytes) {
         FT_Library library = nullptr;
         if (FT_Init_FreeType(&library) != 0) throw Failure(name_ + ": cannot start FreeType");
         library_.reset(library);
-        if (IsGzip(head.bytes) || IsBdf(head.bytes)) ReadIntoMemory(IsGzip(head.bytes));
+        const bool compressed = IsGzip(bytes_);
+        if (compressed || IsBdf(bytes_)) {
+            if (!file.whole || bytes_.size() > MaxFontBytes)
+                throw Failure(name_ + ": larger than the " + std::to_string(MaxFontBytes >> 20) +
+                              " MiB of any font it reads");
+            // A compressed font is inflated once, here, rather than by
+            // FreeType for every glyph it seeks back to.
+            if (compressed) {
+                inflated_ = Gunzip(bytes_, MaxFontBytes, name_);
+                bytes_ = inflated_;
+            }
+            // A BDF font's glyph boxes are looked at before FreeType allocates them.
+            if (IsBdf(bytes_)) CheckBdfBoxes(Text(), name_);
+        } else if (!file.whole) {
+            // Not read whole, so not given to FreeType: the other readers may say more.
+            throw NotThisFormat("and larger than the " + std::to_string(MaxFontFileBytes >> 20) +
+                                " MiB a font FreeType reads may take");
+        }
     }
+
+    // The font's bytes may be the importer's own: it stays where it is made.
+    Importer(const Importer&) = delete;
+    Importer& operator=(const Importer&) = delete;
 
     ImportReport Run() {
         ChooseSize();
-        std::set<FT_ULong> reached;
-        FT_UInt index = 0;
-        for (FT_ULong code = FT_Get_First_Char(face_.get(), &index); index != 0;
-             code = FT_Get_Next_Char(face_.get(), code, &index)) {
-            reached.insert(code);
+        const bool bdf = std::string_view(FT_Get_Font_Format(face_.get())) == "BDF";
+        std::vector<FT_ULong> reached;
+        const auto import = [&](FT_ULong code, FT_UInt index) {
+            if (bdf) reached.push_back(code);
             ImportCode(code, index);
+        };
+        if (codes_) {
+            for (const auto& [code, index] : *codes_) import(code, index);
+        } else {
+            FT_UInt index = 0;
+            for (FT_ULong code = FT_Get_First_Char(face_.get(), &index); index != 0;
+                 code = FT_Get_Next_Char(face_.get(), code, &index))
+                import(code, index);
         }
-        if (std::string_view(FT_Get_Font_Format(face_.get())) == "BDF") CountLostBdfGlyphs(reached);
+        if (bdf) {
+            std::sort(reached.begin(), reached.end());
+            CountLostBdfGlyphs(reached);
+        }
         std::sort(report_.font.glyphs.begin(), report_.font.glyphs.end(),
                   [](const Glyph& a, const Glyph& b) { return a.codePoint < b.codePoint; });
         return std::move(report_);
     }
 
-    bool IsBdfFont() const { return bytes_ && IsBdf(*bytes_); }
+    bool IsBdfFont() const { return IsBdf(bytes_); }
 
     // Opens the file's first face, which the import then starts from.
     bool FreeTypeOpens() {
@@ -151,32 +197,13 @@ class Importer {
     }
 
   private:
-    // Enough of a file to tell a compressed font or a BDF font by its start.
-    static constexpr std::size_t HeadSize = 64 << 10;
-
-    // A compressed font is inflated once, here, rather than by FreeType for
-    // every glyph it seeks back to; a BDF font is read to look at its glyph
-    // boxes before FreeType allocates them.
-    void ReadIntoMemory(bool compressed) {
-        glyph::FileHead whole = glyph::ReadFileHead(path_.string(), MaxFontBytes + 1);
-        if (whole.status != glyph::FileHeadStatus::Ok)
-            throw Failure(name_ + ": cannot be read: " + glyph::SystemErrorText(whole.error));
-        if (whole.bytes.size() > MaxFontBytes)
-            throw Failure(name_ + ": larger than the " + std::to_string(MaxFontBytes >> 20) +
-                          " MiB of any font it reads");
-        bytes_ = compressed ? Gunzip(whole.bytes, MaxFontBytes, name_) : std::move(whole.bytes);
-        if (IsBdf(*bytes_)) CheckBdfBoxes(Text(), name_);
-    }
-
     std::string_view Text() const {
-        return {reinterpret_cast<const char*>(bytes_->data()), bytes_->size()};
+        return {reinterpret_cast<const char*>(bytes_.data()), bytes_.size()};
     }
 
     FT_Error NewFace(FT_Long faceIndex, FT_Face* face) const {
-        if (bytes_)
-            return FT_New_Memory_Face(library_.get(), bytes_->data(),
-                                      static_cast<FT_Long>(bytes_->size()), faceIndex, face);
-        return FT_New_Face(library_.get(), path_.c_str(), faceIndex, face);
+        return FT_New_Memory_Face(library_.get(), bytes_.data(),
+                                  static_cast<FT_Long>(bytes_.size()), faceIndex, face);
     }
 
     Face Open(FT_Long faceIndex) const {
@@ -194,6 +221,7 @@ class Importer {
     // Makes face `faceIndex` the one read, opening it unless it already is.
     void UseFace(FT_Long faceIndex) {
         if (face_ && faceIndex_ == faceIndex) return;
+        ForgetRendered();
         face_ = Open(faceIndex);
         faceIndex_ = faceIndex;
     }
@@ -240,6 +268,7 @@ class Importer {
     // strike's ascent.
     int SelectStrike(const Strike& strike) {
         UseFace(strike.face);
+        ForgetRendered();
         if (FT_Select_Size(face_.get(), strike.index) != 0)
             throw Failure(name_ + ": cannot select its " + std::to_string(strike.height) +
                           "-pixel strike");
@@ -271,31 +300,71 @@ class Importer {
     // The font row that becomes row 0 by the ink of every glyph the character
     // map reaches, or failing that by the ink of the characters asked for;
     // with the ink it went by.
+    // Each glyph's rendering and the codes of the map are kept for the
+    // import, until the size, the face or the map changes.
     std::pair<std::optional<int>, InkRows> PlaceInk(int declaredTop) {
+        ForgetRendered();
+        codes_.emplace();
         InkRows all;
         InkRows wanted;
-        std::unordered_map<FT_UInt, InkRows> inkOf;
         FT_UInt index = 0;
         for (FT_ULong code = FT_Get_First_Char(face_.get(), &index); index != 0;
              code = FT_Get_Next_Char(face_.get(), code, &index)) {
-            auto [known, fresh] = inkOf.try_emplace(index);
-            if (fresh) known->second = GlyphInk(index);
-            all.Add(known->second);
+            codes_->emplace_back(code, index);
+            auto [known, fresh] = rendered_.try_emplace(index);
+            if (fresh) Render(index, known->second);
+            all.Add(known->second.ink);
             if (const std::optional<char32_t> cp = CodePoint(code); cp && Wanted(*cp))
-                wanted.Add(known->second);
+                wanted.Add(known->second.ink);
         }
         if (const std::optional<int> top = TopRowFor(all, declaredTop)) return {top, all};
         if (ranges_.empty()) return {std::nullopt, all};
         return {TopRowFor(wanted, declaredTop), wanted};
     }
 
-    // The rows a glyph inks, numbered from the baseline; none for a glyph
-    // that cannot be loaded or is refused for its box.
-    InkRows GlyphInk(FT_UInt index) {
-        if (LoadGlyph(index) != Load::Done) return {};
-        const SlotBitmap bitmap(library_.get(), face_->glyph);
-        if (!bitmap.View()) return {};
-        return InkOf(*bitmap.View(), -face_->glyph->bitmap_top);
+    // Renders the glyph at `index` into `glyph`: the rows it inks, numbered
+    // from the baseline (none for a glyph that cannot be loaded or is
+    // refused for its box), and while the pool has room, all the import
+    // needs of it.
+    void Render(FT_UInt index, RenderedGlyph& glyph) {
+        if (LoadGlyph(index) != Load::Done) return;
+        const FT_GlyphSlot slot = face_->glyph;
+        const SlotBitmap bitmap(library_.get(), slot);
+        if (bitmap.View()) glyph.ink = InkOf(*bitmap.View(), -slot->bitmap_top);
+        glyph.advance = slot->advance.x;
+        glyph.left = slot->bitmap_left;
+        glyph.top = slot->bitmap_top;
+        if (!bitmap.View()) {
+            glyph.kept = true;
+            return;
+        }
+        const BitmapView& view = *bitmap.View();
+        const std::size_t rowBytes = view.mono ? (view.width + 7) / 8 : view.width;
+        if (pool_.size() + rowBytes * view.rows > MaxKeptBitmapBytes) return;
+        glyph.offset = pool_.size();
+        for (unsigned r = 0; r < view.rows; ++r)
+            pool_.insert(pool_.end(), view.Row(r), view.Row(r) + rowBytes);
+        glyph.kept = glyph.drawn = true;
+        glyph.pitch = rowBytes;
+        glyph.width = view.width;
+        glyph.rows = view.rows;
+        glyph.mono = view.mono;
+        glyph.threshold = view.threshold;
+    }
+
+    BitmapView KeptView(const RenderedGlyph& glyph) const {
+        return BitmapView{pool_.data() + glyph.offset,
+                          static_cast<std::ptrdiff_t>(glyph.pitch),
+                          glyph.width,
+                          glyph.rows,
+                          glyph.mono,
+                          glyph.threshold};
+    }
+
+    void ForgetRendered() {
+        rendered_.clear();
+        pool_.clear();
+        codes_.reset();
     }
 
     // Rows above and below the baseline that the face's lines take at its
@@ -352,6 +421,7 @@ class Importer {
     // its Windows header name, converted by iconv. What it has to say waits
     // until the face is taken.
     void ChooseCharacterMap() {
+        ForgetRendered();
         charset_.reset();
         mapWarnings_.clear();
         mapSource_.clear();
@@ -409,9 +479,9 @@ class Importer {
     // The glyphs of a BDF file that no code of FreeType's character map gives:
     // a second glyph for a code, a glyph without one, a code past Unicode, and
     // the glyphs beyond the 65,535 that FreeType keeps of a face.
-    void CountLostBdfGlyphs(const std::set<FT_ULong>& reached) {
+    // `reached` is sorted.
+    void CountLostBdfGlyphs(const std::vector<FT_ULong>& reached) {
         std::set<long> seen;
-        if (!bytes_) return;
         for (const BdfGlyphCode& glyph : ReadBdfGlyphCodes(Text())) {
             if (glyph.code < 0) {
                 if (ranges_.empty()) Skip("glyph " + Printable(glyph.name) + " has no code");
@@ -419,7 +489,7 @@ class Importer {
             }
             const auto code = static_cast<FT_ULong>(glyph.code);
             const bool first = seen.insert(glyph.code).second;
-            if (first && reached.contains(code)) continue;
+            if (first && std::binary_search(reached.begin(), reached.end(), code)) continue;
             const std::optional<char32_t> cp = CodePoint(code);
             if (!cp || !Wanted(*cp)) continue;
             if (!first)
@@ -497,6 +567,8 @@ class Importer {
     }
 
     void ImportGlyph(char32_t cp, FT_UInt index) {
+        if (const auto kept = rendered_.find(index); kept != rendered_.end() && kept->second.kept)
+            return ImportRendered(cp, kept->second);
         switch (LoadGlyph(index)) {
             case Load::Done:
                 break;
@@ -517,10 +589,23 @@ class Importer {
         report_.Keep(name_, std::move(*glyph), dropped);
     }
 
-    std::filesystem::path path_;
+    void ImportRendered(char32_t cp, const RenderedGlyph& rendered) {
+        std::optional<Glyph> glyph = report_.Start(name_, cp, (rendered.advance + 32) >> 6);
+        if (!glyph) return;
+        const std::int64_t dropped = rendered.drawn
+                                         ? DrawBitmap(KeptView(rendered), *glyph, rendered.left,
+                                                      static_cast<long>(ascent_) - rendered.top)
+                                         : 0;
+        report_.Keep(name_, std::move(*glyph), dropped);
+    }
+
     std::string name_;
     const std::vector<CharRange>& ranges_;
-    std::optional<std::vector<std::uint8_t>> bytes_;  // the font, when read into memory
+    std::span<const std::uint8_t> bytes_;  // the font: the file's bytes, or inflated_
+    std::vector<std::uint8_t> inflated_;   // a compressed font, inflated
+    std::unordered_map<FT_UInt, RenderedGlyph> rendered_;
+    std::vector<std::uint8_t> pool_;                                  // the kept bitmaps
+    std::optional<std::vector<std::pair<FT_ULong, FT_UInt>>> codes_;  // the map, as PlaceInk went
     Library library_;
     Face face_;
     FT_Long faceIndex_ = -1;
@@ -535,22 +620,21 @@ class Importer {
 
 // Runs `work`, turning an allocation that fails into a Failure naming the font.
 template <typename Work>
-auto NamingMemory(const std::filesystem::path& path, Work work) {
+auto NamingMemory(const FontFile& file, Work work) {
     try {
         return work();
     } catch (const std::bad_alloc&) {
-        throw Failure(Display(path) + ": not enough memory to read it");
+        throw Failure(file.name + ": not enough memory to read it");
     }
 }
 
 }  // namespace
 
-std::optional<ImportReport> ReadFreeTypeFont(const std::filesystem::path& path,
+std::optional<ImportReport> ReadFreeTypeFont(const FontFile& file,
                                              const std::vector<CharRange>& ranges) {
-    Importer importer = NamingMemory(path, [&] { return Importer(path, ranges); });
-    if (importer.FreeTypeOpens()) return NamingMemory(path, [&] { return importer.Run(); });
-    if (importer.IsBdfFont())
-        throw Failure(Display(path) + ": a BDF font that FreeType cannot read");
+    Importer importer = NamingMemory(file, [&] { return Importer(file, ranges); });
+    if (importer.FreeTypeOpens()) return NamingMemory(file, [&] { return importer.Run(); });
+    if (importer.IsBdfFont()) throw Failure(file.name + ": a BDF font that FreeType cannot read");
     return std::nullopt;
 }
 

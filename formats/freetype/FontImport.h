@@ -1,11 +1,11 @@
 #pragma once
 
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "font/CharRange.h"
+#include "font/FontFile.h"
 #include "font/ImportReport.h"
 
 namespace font {
@@ -24,7 +24,8 @@ namespace font {
 // a font that cannot be opened or has no height that fits.
 // Nothing when FreeType does not open the file; raises Failure for a BDF
 // font it cannot read.
-std::optional<ImportReport> ReadFreeTypeFont(const std::filesystem::path& path,
+// The font is read from `file`'s bytes, which must outlive the call.
+std::optional<ImportReport> ReadFreeTypeFont(const FontFile& file,
                                              const std::vector<CharRange>& ranges);
 
 }  // namespace font

@@ -7,7 +7,7 @@ namespace {
 
 std::optional<font::ImportReport> Read(const font::FontFile& file,
                                        const font::ReadOptions& options) {
-    return font::ReadFreeTypeFont(file.path, options.ranges);
+    return font::ReadFreeTypeFont(file, options.ranges);
 }
 
 }  // namespace

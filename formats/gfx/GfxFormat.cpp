@@ -1,8 +1,8 @@
 #include "formats/gfx/GfxFormat.h"
 
-#include "formats/csource/CHeaderFontReading.h"
 #include "formats/csource/CNameOption.h"
 #include "formats/gfx/GfxFont.h"
+#include "formats/gfx/GfxHeaderFont.h"
 
 namespace formats {
 namespace {
@@ -22,12 +22,8 @@ const font::FontFormat& GfxFormat() {
         "gfx",
         "an Adafruit GFX font header",
         {".h"},
-        font::FontReader{"a C header holding an Adafruit GFX font",
-                         "a C header holding an Adafruit GFX font.",
-                         {&CHeaderFontOptions()},
-                         [](const font::FontFile& file, const font::ReadOptions& options) {
-                             return ReadCHeaderFont(file, options, "its GFX font");
-                         }},
+        CHeaderFontReader(GfxHeaderFont(), "a C header holding an Adafruit GFX font",
+                          "a C header holding an Adafruit GFX font."),
         font::FontWriter{
             "A header in the form of the fonts that ship with the Adafruit GFX library: "
             "NAMEBitmaps, NAMEGlyphs and the GFXfont NAME for setFont(), over the run of codes "

@@ -8,6 +8,7 @@
 #include "formats/csource/CDeclarations.h"
 #include "formats/csource/CSource.h"
 #include "formats/csource/CValues.h"
+#include "formats/csource/HeaderTables.h"
 
 namespace font::lvgl {
 namespace {
@@ -222,11 +223,6 @@ const std::vector<std::string>& Lvgl9Macros() {
         "LV_FONT_FMT_TXT_LARGE=1",
     };
     return macros;
-}
-
-bool HasTypeWord(const CDeclaration& declaration, std::string_view word) {
-    return std::find(declaration.typeWords.begin(), declaration.typeWords.end(), word) !=
-           declaration.typeWords.end();
 }
 
 class SourceReader {

@@ -1,8 +1,8 @@
 #include "formats/max72xx/Max72xxFormat.h"
 
-#include "formats/csource/CHeaderFontReading.h"
 #include "formats/csource/CNameOption.h"
 #include "formats/max72xx/Max72xxFont.h"
+#include "formats/max72xx/Max72xxHeaderFont.h"
 
 namespace formats {
 namespace {
@@ -29,12 +29,8 @@ const font::FontFormat& Max72xxFormat() {
         "max72xx",
         "an MD_MAX72XX font table (MAX7219 LED matrices)",
         {".h"},
-        font::FontReader{"a C header holding an MD_MAX72XX table",
-                         "a C header holding an MD_MAX72XX table.",
-                         {&CHeaderFontOptions()},
-                         [](const font::FontFile& file, const font::ReadOptions& options) {
-                             return ReadCHeaderFont(file, options, "its MD_MAX72XX font");
-                         }},
+        CHeaderFontReader(Max72xxHeaderFont(), "a C header holding an MD_MAX72XX table",
+                          "a C header holding an MD_MAX72XX table."),
         font::FontWriter{
             "A font table for setFont() of MD_MAX72XX and MD_Parola: 'F', its version, the "
             "first and last code and the height, then each code's width and one byte a column, "

@@ -24,4 +24,14 @@ TEST(NumberText, HexPaddedToItsDigitsAndNeverCut) {
         EXPECT_EQ(font::HexText(c.value, c.digits), c.text) << c.value << " " << c.digits;
 }
 
+// A writer adds numbers to the text it has: what is there stays in front.
+TEST(NumberText, AppendingKeepsTheTextBeforeIt) {
+    std::string text = "ENCODING ";
+    font::AppendDecimal(text, -65);
+    text += " 0x";
+    font::AppendHex(text, 0x7, 2);
+    font::AppendHex(text, 0x1F600, 4);
+    EXPECT_EQ(text, "ENCODING -65 0x071F600");
+}
+
 }  // namespace

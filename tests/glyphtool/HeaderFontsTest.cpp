@@ -200,5 +200,48 @@ TEST(HeaderFonts, RefusalsNameWhatWasFound) {
     EXPECT_EQ(Rows(scratch / "defined/U+0041.dat"), ".\n#\n.\n.\n.\n.\n#\n");
 }
 
+// Each header format reads only its own kind of font: a fault in a font of
+// the other kind is that format's business, and --font picks across both.
+TEST(HeaderFonts, EachFormatReadsOnlyItsOwnKind) {
+    const Scratch scratch;
+    WriteBytes(scratch / "short.h",
+               "MD_MAX72XX::fontType_t Short[] = {'F', 1, 65, 70, 8, 1, 0x01};\n");
+    WriteBytes(scratch / "both.h", std::string(R"(
+const uint8_t TBitmaps[] = {0xE0};
+const GFXglyph TGlyphs[] = {{0, 3, 1, 4, 0, -2}};
+const GFXfont T = {(uint8_t *)TBitmaps, (GFXglyph *)TGlyphs, 0x41, 0x41, 7};
+MD_MAX72XX::fontType_t M[] = {'F', 1, 66, 66, 8, 1, 0x01};
+)"));
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string said;  // in the error, or in the output when it is read
+    };
+    const Case cases[] = {
+        {{scratch / "short.h", "--from", "gfx"}, 1, ": not a C header holding an Adafruit GFX"},
+        {{scratch / "short.h", "--from", "max72xx"}, 1, "Short ends at 0x42"},
+        {{scratch / "both.h"}, 1, "holds 2 fonts (T, M); --font NAME picks one"},
+        {{scratch / "both.h", "--from", "gfx"}, 1, "holds 2 fonts (T, M)"},
+        {{scratch / "both.h", "--from", "max72xx", "--font", "T"},
+         1,
+         ": not a C header holding an MD_MAX72XX table"},
+        {{scratch / "both.h", "--font", "M"}, 0, "read its MD_MAX72XX font M"},
+        {{scratch / "both.h", "--from", "gfx", "--font", "T"}, 0, "read its GFX font T"},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        const std::string out = scratch / ("out" + std::to_string(n++));
+        SCOPED_TRACE(c.said);
+        std::vector<std::string> args = {"import"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        args.insert(args.end(), {"-o", out});
+        const Result run = Glyphtool(args);
+        EXPECT_EQ(run.status, c.status) << run.err;
+        EXPECT_NE((c.status == 0 ? run.out : run.err).find(c.said), std::string::npos)
+            << run.out << run.err;
+        EXPECT_EQ(fs::exists(out), c.status == 0);
+    }
+}
+
 }  // namespace
 }  // namespace testing_glyphtool

@@ -7,6 +7,22 @@
 namespace testing_glyphtool {
 namespace {
 
+// A PNG read as one byte of gray a pixel; no pixels when libpng cannot read it.
+struct GrayPicture {
+    png_uint_32 width = 0, height = 0;
+    std::vector<png_byte> pixels;
+};
+
+GrayPicture ReadGray(const std::filesystem::path& file) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, file.c_str())) return {};
+    image.format = PNG_FORMAT_GRAY;
+    GrayPicture picture{image.width, image.height, std::vector<png_byte>(PNG_IMAGE_SIZE(image))};
+    if (!png_image_finish_read(&image, nullptr, picture.pixels.data(), 0, nullptr)) return {};
+    return picture;
+}
+
 // "Hi" in a font of two hand-drawn glyphs: H 4 columns wide, i 1 column.
 class Render : public ::testing::Test {
   protected:
@@ -39,12 +55,8 @@ TEST_F(Render, WritesAPngOfScaledBlackPixelsOnWhite) {
     const auto file = scratch / "hi.png";
     ASSERT_EQ(Glyphtool({"render", dir, "Hi", "-o", file, "--scale", "3"}).status, 0);
 
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    ASSERT_TRUE(png_image_begin_read_from_file(&image, file.c_str()));
-    image.format = PNG_FORMAT_GRAY;
-    std::vector<png_byte> pixels(PNG_IMAGE_SIZE(image));
-    ASSERT_TRUE(png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr));
+    const GrayPicture image = ReadGray(file);
+    const std::vector<png_byte>& pixels = image.pixels;
     ASSERT_EQ(image.width, 15u);
     ASSERT_EQ(image.height, 21u);
     const auto at = [&](int x, int y) { return pixels[static_cast<std::size_t>(y * 15 + x)]; };
@@ -56,6 +68,32 @@ TEST_F(Render, WritesAPngOfScaledBlackPixelsOnWhite) {
             const bool set = row < 5 && art[static_cast<std::size_t>(row * 5 + col)] == '#';
             ASSERT_EQ(at(x, y), set ? 0 : 255) << x << "," << y;
         }
+}
+
+// At every scale, each black run of the picture starts and ends where the
+// text's pixels say, wherever it falls in the bytes of a one-bit row.
+TEST_F(Render, ThePngDrawsTheTextsPixelsAtEveryScale) {
+    const std::string text = "HiHHiiH";
+    const Result art = Glyphtool({"render", dir, text, "--spacing", "1"});
+    ASSERT_EQ(art.status, 0) << art.err;
+    const std::size_t columns = art.out.find('\n');
+    for (const int scale : {1, 2, 3, 5, 7, 8, 9, 13}) {
+        SCOPED_TRACE("scale " + std::to_string(scale));
+        const auto file = scratch / ("text" + std::to_string(scale) + ".png");
+        ASSERT_EQ(Glyphtool({"render", dir, text, "--spacing", "1", "-o", file, "--scale",
+                             std::to_string(scale)})
+                      .status,
+                  0);
+        const GrayPicture image = ReadGray(file);
+        const std::vector<png_byte>& pixels = image.pixels;
+        ASSERT_EQ(image.width, columns * static_cast<std::size_t>(scale));
+        ASSERT_EQ(image.height, 7u * static_cast<png_uint_32>(scale));
+        for (png_uint_32 y = 0; y < image.height; ++y)
+            for (png_uint_32 x = 0; x < image.width; ++x) {
+                const char pixel = art.out[(y / scale) * (columns + 1) + x / scale];
+                ASSERT_EQ(pixels[y * image.width + x], pixel == '#' ? 0 : 255) << x << "," << y;
+            }
+    }
 }
 
 TEST_F(Render, NamesTheCharacterWithoutAGlyph) {
