@@ -10,6 +10,8 @@
 #include "formats/gfx-classic/GfxClassicFormat.h"
 #include "formats/gfx/GfxFormat.h"
 #include "formats/glcd/GlcdFormat.h"
+#include "formats/lvgl/LvglBinFormat.h"
+#include "formats/lvgl/LvglFormat.h"
 #include "formats/max72xx/Max72xxFormat.h"
 #include "formats/otb/OtbFormat.h"
 #include "formats/sheet/SheetFormat.h"
@@ -24,9 +26,9 @@ std::span<const font::FontFormat* const> Registry() {
     // that a text reader never sees a font that merely looks like text. A
     // PNG is a sheet when --cell is given, else a chart.
     static const std::array formats = {
-        &FreeTypeFormat(),   &SheetFormat(),   &ChartFormat(), &BdfFormat(), &CFormat(),
-        &GfxFormat(),        &Max72xxFormat(), &TtfFormat(),   &OtbFormat(), &GlcdFormat(),
-        &GfxClassicFormat(), &U8g2Format(),    &YaffFormat(),
+        &FreeTypeFormat(),   &SheetFormat(),   &ChartFormat(), &BdfFormat(),  &CFormat(),
+        &GfxFormat(),        &Max72xxFormat(), &TtfFormat(),   &OtbFormat(),  &GlcdFormat(),
+        &GfxClassicFormat(), &U8g2Format(),    &YaffFormat(),  &LvglFormat(), &LvglBinFormat(),
     };
     return formats;
 }

@@ -25,8 +25,9 @@ for p in "${packages[@]}"; do
   fi
 done
 
-if [ ${#missing[@]} -eq 0 ]; then
-  exit 0
+# npm installs LVGL's font converter below; a Node.js from elsewhere brings its own.
+if ! command -v npm >/dev/null 2>&1; then
+  missing+=(nodejs npm)
 fi
 
 sudo_cmd=()
@@ -34,7 +35,15 @@ if [ "$(id -u)" -ne 0 ]; then
   sudo_cmd=(sudo)
 fi
 
-echo "Installing: ${missing[*]}"
-export DEBIAN_FRONTEND=noninteractive
-"${sudo_cmd[@]}" apt-get update -qq
-"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo_cmd[@]}" apt-get update -qq
+  "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# LVGL's font converter, which the tests use as a second writer of LVGL fonts.
+if ! command -v lv_font_conv >/dev/null 2>&1; then
+  echo "Installing: lv_font_conv (npm)"
+  "${sudo_cmd[@]}" npm install --global --no-audit --no-fund lv_font_conv@1.5.3
+fi

@@ -21,8 +21,8 @@ CValue CValue::Item(std::size_t index) const {
 }
 
 void CValue::Append(CValue item) {
-    if (items_.empty() && item.kind == Kind::Number && item.number >= INT32_MIN &&
-        item.number <= INT32_MAX && item.line >= 0) {
+    if (items_.empty() && item.kind == Kind::Number && item.designator.empty() &&
+        item.number >= INT32_MIN && item.number <= INT32_MAX && item.line >= 0) {
         packed_.push_back(
             {static_cast<std::int32_t>(item.number),
              static_cast<std::uint32_t>(item.line) << 1 | (item.fromCharacter ? 1u : 0u)});
@@ -299,8 +299,15 @@ class Parser {
         list.line = Peek().line;
         tokens_.Advance();  // '{'
         while (!IsPunct(Peek(), "}")) {
+            std::string designator;
+            if (IsPunct(Peek(), ".") && Peek(1).kind == CToken::Kind::Identifier &&
+                IsPunct(Peek(2), "=")) {
+                designator = Peek(1).text;
+                for (int i = 0; i < 3; ++i) tokens_.Advance();
+            }
             const std::size_t whole = list.WholeItems();
             CValue item = Value(depth + 1);
+            item.designator = std::move(designator);
             if (keep_ == CKeep::Everything) list.Append(std::move(item));
             Count(list.WholeItems() - whole, list.line);
             if (IsPunct(Peek(), ",")) {

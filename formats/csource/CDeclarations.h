@@ -9,17 +9,19 @@ namespace font {
 
 // One value of a C initialiser: a number (a constant expression of literals,
 // character constants, casts and the file's macros), a name (an address such
-// as `(uint8_t *)FooBitmaps`), a string, or a braced list of values.
+// as `(uint8_t *)FooBitmaps`), a string, or a braced list of values, whose
+// items may name the member they set.
 struct CValue {
     enum class Kind { Number, Name, String, List };
     Kind kind = Kind::Number;
     std::int64_t number = 0;
     bool fromCharacter = false;  // written as a character constant, 'F'
     std::string name;
-    std::string bytes;  // a string's, adjacent literals joined and escapes resolved
+    std::string bytes;       // a string's, adjacent literals joined and escapes resolved
+    std::string designator;  // "range_start" for an item written `.range_start = 32`
     int line = 0;
 
-    // A list's items.
+    // A list's items. An item that names its member is kept whole.
     std::size_t Size() const { return packed_.size() + items_.size(); }
     CValue Item(std::size_t index) const;
     void Append(CValue item);

@@ -105,8 +105,9 @@ CPreprocessor::CPreprocessor(std::string_view text, const std::vector<std::strin
     at_.text = UnixLines(text, owned_);
     for (const std::string& define : defines) {
         const std::size_t equals = define.find('=');
-        macros_[define.substr(0, equals)] = {
-            equals == std::string::npos ? "1" : define.substr(equals + 1), false};
+        Define(define.substr(0, equals) + " " +
+                   (equals == std::string::npos ? "1" : define.substr(equals + 1)),
+               0, true);
     }
 }
 
@@ -302,18 +303,49 @@ bool CPreprocessor::Condition(const std::string& name, std::string_view rest, in
     return value.IsTrue();
 }
 
-void CPreprocessor::Define(std::string_view rest, int line) {
+void CPreprocessor::Define(std::string_view rest, int line, bool given) {
     const std::string name(TakeIdentifier(rest));
     if (name.empty()) RefuseAt(line, "a #define without a name");
-    const bool takesArguments = rest.starts_with('(');
-    if (takesArguments) {
+    Macro macro;
+    macro.takesArguments = rest.starts_with('(');
+    macro.given = given && macro.takesArguments;
+    if (macro.takesArguments) {
         const std::size_t close = rest.find(')');
         if (close == std::string_view::npos)
             RefuseAt(line, "the arguments of " + name + " do not close");
+        // The file's own are never expanded and may take "...".
+        std::string_view list = given ? Trimmed(rest.substr(1, close - 1)) : "";
+        while (!list.empty()) {
+            macro.parameters.emplace_back(TakeIdentifier(list));
+            list = Trimmed(list);
+            if (macro.parameters.back().empty() || (!list.empty() && !list.starts_with(',')))
+                RefuseAt(line, "the parameters of " + name + " are not names");
+            if (!list.empty()) list = Trimmed(list.substr(1));
+        }
         rest.remove_prefix(close + 1);
     }
-    macros_[name] = {std::string(Trimmed(rest)), takesArguments};
+    macro.body = Trimmed(rest);
+    macros_[name] = std::move(macro);
 }
+
+namespace {
+
+// The tokens of `text`, each given `line`.
+std::deque<CToken> TokensOf(std::string_view text, int line) {
+    std::deque<CToken> tokens;
+    CCursor at{text, 0, line};
+    while (!at.AtEnd()) {
+        if (IsSpace(at.text[at.pos])) {
+            ++at.pos;
+            continue;
+        }
+        tokens.push_back(ScanToken(at));
+        tokens.back().line = line;
+    }
+    return tokens;
+}
+
+}  // namespace
 
 // The tokens of `use` with every object-like macro in it expanded, except one
 // that is being expanded already (as a compiler leaves it).
@@ -333,31 +365,83 @@ void CPreprocessor::Expand(const CToken& use, std::vector<std::string>& open,
     }
     if (open.size() >= MaxNesting) RefuseAt(use.line, "macros defined by each other too deep");
     open.push_back(use.text);
-    CCursor at{macro->second.body, 0, use.line};
-    while (!at.AtEnd()) {
-        if (IsSpace(at.text[at.pos])) {
-            ++at.pos;
+    ExpandAll(TokensOf(macro->second.body, use.line), open, out, size);
+    open.pop_back();
+}
+
+// `tokens` expanded: object-like macros, and the calls of function-like
+// macros given as a -D.
+void CPreprocessor::ExpandAll(std::deque<CToken> tokens, std::vector<std::string>& open,
+                              std::deque<CToken>& out, ExpansionSize& size) const {
+    while (!tokens.empty()) {
+        const CToken token = std::move(tokens.front());
+        tokens.pop_front();
+        const auto macro = macros_.find(token.text);
+        if (token.kind == CToken::Kind::Identifier && macro != macros_.end() &&
+            macro->second.given && !tokens.empty() && IsPunct(tokens.front(), "(") &&
+            std::find(open.begin(), open.end(), token.text) == open.end())
+            ExpandCall(token, macro->second, tokens, open, out, size);
+        else
+            Expand(token, open, out, size);
+    }
+}
+
+// The call of `macro` at `use`, whose arguments open `rest` and are taken off
+// it: each argument is expanded, put in place of its parameter, and the body
+// expanded again with `macro` itself left as it stands.
+void CPreprocessor::ExpandCall(const CToken& use, const Macro& macro, std::deque<CToken>& rest,
+                               std::vector<std::string>& open, std::deque<CToken>& out,
+                               ExpansionSize& size) const {
+    std::vector<std::deque<CToken>> arguments(1);
+    rest.pop_front();  // '('
+    for (int depth = 0;;) {
+        if (rest.empty()) RefuseAt(use.line, "the call of " + use.text + "(…) does not close");
+        CToken token = std::move(rest.front());
+        rest.pop_front();
+        if (IsPunct(token, ")") && depth == 0) break;
+        if (IsPunct(token, ",") && depth == 0) {
+            arguments.emplace_back();
             continue;
         }
-        CToken token = ScanToken(at);
-        token.line = use.line;
-        Expand(token, open, out, size);
+        if (IsPunct(token, "(")) ++depth;
+        if (IsPunct(token, ")")) --depth;
+        arguments.back().push_back(std::move(token));
     }
+    if (macro.parameters.empty() && arguments.size() == 1 && arguments[0].empty())
+        arguments.clear();
+    if (arguments.size() != macro.parameters.size())
+        RefuseAt(use.line, use.text + " takes " + std::to_string(macro.parameters.size()) +
+                               " arguments, not " + std::to_string(arguments.size()));
+    if (open.size() >= MaxNesting) RefuseAt(use.line, "macros defined by each other too deep");
+    std::vector<std::deque<CToken>> expanded;
+    for (std::deque<CToken>& argument : arguments) {
+        expanded.emplace_back();
+        ExpandAll(std::move(argument), open, expanded.back(), size);
+    }
+    std::deque<CToken> body;
+    for (CToken& token : TokensOf(macro.body, use.line)) {
+        const auto parameter =
+            std::find(macro.parameters.begin(), macro.parameters.end(), token.text);
+        if (token.kind != CToken::Kind::Identifier || parameter == macro.parameters.end()) {
+            body.push_back(std::move(token));
+            continue;
+        }
+        const std::deque<CToken>& argument =
+            expanded[static_cast<std::size_t>(parameter - macro.parameters.begin())];
+        if ((size.tokens += argument.size()) > MaxExpansion)
+            RefuseAt(use.line, "a macro expands to more than 65,536 tokens");
+        body.insert(body.end(), argument.begin(), argument.end());
+    }
+    open.push_back(use.text);
+    ExpandAll(std::move(body), open, out, size);
     open.pop_back();
 }
 
 std::deque<CToken> CPreprocessor::ExpandedLine(std::string_view text, int line) const {
     std::deque<CToken> tokens;
-    CCursor at{text, 0, line};
+    std::vector<std::string> open;
     ExpansionSize size;
-    while (!at.AtEnd()) {
-        if (IsSpace(at.text[at.pos])) {
-            ++at.pos;
-            continue;
-        }
-        std::vector<std::string> open;
-        Expand(ScanToken(at), open, tokens, size);
-    }
+    ExpandAll(TokensOf(text, line), open, tokens, size);
     return tokens;
 }
 

@@ -4,6 +4,7 @@
 
 #include "font/Failure.h"
 #include "formats/csource/CSource.h"
+#include "formats/csource/CValues.h"
 
 namespace font {
 
@@ -39,14 +40,7 @@ const CDeclaration& HeaderTables::Table(const CValue& reference, const CDeclarat
 
 std::int64_t HeaderTables::Number(const CValue& value, const std::string& what, std::int64_t low,
                                   std::int64_t high) const {
-    if (value.kind == CValue::Kind::Name)
-        Refuse(what + " holds the name " + value.name + " (" + LineText(value.line) +
-               "), which this file does not define as a number; --define " + value.name +
-               "=VALUE gives it one");
-    if (value.kind != CValue::Kind::Number || value.number < low || value.number > high)
-        Refuse(what + " holds a value outside " + std::to_string(low) + " to " +
-               std::to_string(high) + " (" + LineText(value.line) + ")");
-    return value.number;
+    return NumberIn(value, fileName_, what, low, high);
 }
 
 std::vector<std::uint8_t> HeaderTables::Bytes(const CDeclaration& table) const {

@@ -4,13 +4,13 @@
 #include <cstdint>
 
 #include "font/Failure.h"
+#include "font/GlyphBox.h"
 #include "font/Unicode.h"
 #include "formats/csource/CSource.h"
 
 namespace font {
 namespace {
 
-constexpr int Rows = glyph::CellGrid::RowCount;
 constexpr std::size_t MaxBitmapBytes = 0xFFFF;
 
 struct Entry {
@@ -21,24 +21,13 @@ struct Entry {
 // Appends the glyph's box to `bitmap` and returns its entry.
 Entry Pack(const Glyph& glyph, int ascent, std::vector<std::uint8_t>& bitmap) {
     Entry entry{bitmap.size(), 0, 0, glyph.width, 0, 0};
-    int left = glyph.width, right = -1, top = Rows, bottom = -1;
-    for (int row = 0; row < Rows; ++row)
-        for (int col = 0; col < glyph.width; ++col)
-            if (glyph.Pixel(col, row)) {
-                left = std::min(left, col), right = std::max(right, col);
-                top = std::min(top, row), bottom = std::max(bottom, row);
-            }
-    if (right < 0) return entry;
-    entry.width = right - left + 1;
-    entry.height = bottom - top + 1;
-    entry.xOffset = left;
-    entry.yOffset = top - ascent;
-    int bit = 0;
-    for (int row = top; row <= bottom; ++row)
-        for (int col = left; col <= right; ++col, ++bit) {
-            if (bit % 8 == 0) bitmap.push_back(0);
-            if (glyph.Pixel(col, row)) bitmap.back() |= static_cast<std::uint8_t>(0x80 >> bit % 8);
-        }
+    const GlyphBox box = InkBox(glyph);
+    if (box.Empty()) return entry;
+    entry.width = box.width;
+    entry.height = box.height;
+    entry.xOffset = box.left;
+    entry.yOffset = box.top - ascent;
+    AppendBoxBits(glyph, box, bitmap);
     return entry;
 }
 

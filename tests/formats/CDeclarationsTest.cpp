@@ -48,6 +48,21 @@ struct Case {
     std::vector<std::string> defines = {};
 };
 
+template <std::size_t N>
+void ExpectReadings(const Case (&cases)[N]) {
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Reading reading = Read(c.text, c.defines);
+        if (c.failure.empty()) {
+            EXPECT_EQ(reading.failure, "");
+            EXPECT_EQ(reading.values, c.values);
+            EXPECT_EQ(reading.line, c.line);
+        } else {
+            EXPECT_NE(reading.failure.find(c.failure), std::string::npos) << reading.failure;
+        }
+    }
+}
+
 const std::string V = "const int v[] = {1};";
 
 TEST(CDeclarationsTest, ReadsDirectivesAsACompilerDoes) {
@@ -196,17 +211,118 @@ TEST(CDeclarationsTest, ReadsDirectivesAsACompilerDoes) {
          0,
          "line 2: B(…) is a function-like macro"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        const Reading reading = Read(c.text, c.defines);
-        if (c.failure.empty()) {
-            EXPECT_EQ(reading.failure, "");
-            EXPECT_EQ(reading.values, c.values);
-            EXPECT_EQ(reading.line, c.line);
-        } else {
-            EXPECT_NE(reading.failure.find(c.failure), std::string::npos) << reading.failure;
-        }
-    }
+    ExpectReadings(cases);
+}
+
+// A function-like macro given as a -D, as a library's headers would define
+// it, is called in #if as a compiler calls it; one the file defines, or a
+// call of none, is still refused.
+TEST(CDeclarationsTest, GivenFunctionLikeMacrosExpandInIf) {
+    const std::vector<std::string> version = {"MAJOR=9",
+                                              "MINOR=6",
+                                              "AT_LEAST(x, y)=(x == MAJOR && y <= MINOR)",
+                                              "ADD(a,b)=((a) + (b))",
+                                              "NONE()=7",
+                                              "TWICE(x)=x x",
+                                              "SELF(x)=SELF(x)"};
+    const auto branches = [](const std::string& condition) {
+        return "#if " + condition + "\nconst int v[] = {1};\n#else\nconst int v[] = {2};\n#endif";
+    };
+    const Case cases[] = {
+        {"a call that holds", branches("AT_LEAST(9, 6)"), {1}, 2, "", version},
+        {"a call that does not", branches("AT_LEAST(8, 0)"), {2}, 4, "", version},
+        {"a minor version past it", branches("AT_LEAST(9, 7)"), {2}, 4, "", version},
+        {"arguments expanded first, with their own parentheses and commas",
+         branches("AT_LEAST(ADD(4, 5), (ADD(1, 2) * 2)) && NONE() == 7"),
+         {1},
+         2,
+         "",
+         version},
+        {"a call in its own argument",
+         branches("AT_LEAST(AT_LEAST(9, 0) * 9, 6)"),
+         {1},
+         2,
+         "",
+         version},
+        {"spaces and comments inside the call",
+         branches("AT_LEAST ( 9 /* major */ , 0 )"),
+         {1},
+         2,
+         "",
+         version},
+        {"an #elif with a call",
+         "#if 0\n#elif AT_LEAST(9, 0)\nconst int v[] = {3};\n#endif",
+         {3},
+         3,
+         "",
+         version},
+        {"the name without a call is 0", branches("AT_LEAST"), {2}, 4, "", version},
+        {"defined of a given macro", branches("defined(AT_LEAST)"), {1}, 2, "", version},
+        {"too few arguments",
+         branches("AT_LEAST(9)"),
+         {},
+         0,
+         "line 1: AT_LEAST takes 2 arguments, not 1",
+         version},
+        {"too many arguments",
+         branches("NONE(1)"),
+         {},
+         0,
+         "line 1: NONE takes 0 arguments, not 1",
+         version},
+        {"a call that does not close",
+         branches("AT_LEAST(9, 6"),
+         {},
+         0,
+         "line 1: the call of AT_LEAST(…) does not close",
+         version},
+        {"a macro that calls itself stops",
+         branches("SELF(1)"),
+         {},
+         0,
+         "line 1: #if uses the function-like macro SELF",
+         version},
+        {"calls that double their tokens end",
+         branches([] {
+             std::string nested = "1";
+             for (int i = 0; i < 20; ++i) nested = "TWICE(" + nested + ")";
+             return nested;
+         }()),
+         {},
+         0,
+         "more than 65,536 tokens",
+         version},
+        {"a call in the file's object-like macro",
+         "#define NEW AT_LEAST(9, 0)\nconst int v[] = {NEW + 1};",
+         {2},
+         2,
+         "",
+         version},
+        {"the file's variadic macro is kept, not expanded",
+         "#define LOG(format, ...) 0\n" + branches("defined(LOG)"),
+         {1},
+         3,
+         "",
+         version},
+        {"the file's own definition takes over",
+         "#define AT_LEAST(x, y) 1\n" + branches("AT_LEAST(9, 6)"),
+         {},
+         0,
+         "line 2: #if uses the function-like macro AT_LEAST",
+         version},
+        {"outside #if it stays a call",
+         "const int v[] = {AT_LEAST(9, 6)};",
+         {},
+         0,
+         "line 1: AT_LEAST(…) is a function-like macro",
+         version},
+        {"no call without a given macro",
+         branches("AT_LEAST(9, 6)"),
+         {},
+         0,
+         "line 1: #if calls AT_LEAST(…)"},
+    };
+    ExpectReadings(cases);
 }
 
 // Macros that expand to each other end, as a compiler's do.

@@ -75,7 +75,9 @@ std::map<std::string, fs::path> SampleOfEveryReadingFormat(const Scratch& scratc
                                        {"max72xx", "max72xx.ttf"},
                                        {"glcd", "glcd.bdf"},
                                        {"gfx-classic", "classic.png"},
-                                       {"u8g2", "u8g2.bdf"}}) {
+                                       {"u8g2", "u8g2.bdf"},
+                                       {"lvgl", "lvgl.bdf"},
+                                       {"lvgl-bin", "lvgl-bin.png"}}) {
         samples[format] = scratch / file;
         EXPECT_EQ(Glyphtool({"export", format, scratch / "5x7", "-o", samples[format]}).status, 0);
     }
