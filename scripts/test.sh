@@ -25,7 +25,7 @@ trap 'rm -rf "$corpora"' EXIT
 for fuzzer in header_font chart column_font u8g2_font yaff lvgl_source lvgl_binary; do
   mkdir "$corpora/$fuzzer"
   cp fuzz/corpus/$fuzzer/* "$corpora/$fuzzer"
-  build/fuzz/fuzz/${fuzzer}_fuzzer "$corpora/$fuzzer" -runs=200000 -max_total_time=30 \
+  build/fuzz/fuzz/${fuzzer}_fuzzer "$corpora/$fuzzer" -runs=200000 -max_total_time=20 \
     -max_len=8192 -print_final_stats=0 2>&1 | tail -n 1
 done
 
