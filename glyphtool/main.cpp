@@ -1,7 +1,10 @@
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "font/Failure.h"
@@ -21,6 +24,33 @@ Other files are ignored.
 
 Exit status: 0 done, 1 the work failed (a bad file, a missing glyph),
 2 a usage error.)";
+
+using VerbAdder = void (*)(CLI::App&, std::vector<Verb>&);
+
+// Every verb, in the order help lists them.
+const std::pair<std::string_view, VerbAdder> AllVerbs[] = {
+    {"formats", [](CLI::App& app, std::vector<Verb>& verbs) { verbs.push_back(AddFormats(app)); }},
+    {"convert", [](CLI::App& app, std::vector<Verb>& verbs) { verbs.push_back(AddConvert(app)); }},
+    {"show", [](CLI::App& app, std::vector<Verb>& verbs) { verbs.push_back(AddShow(app)); }},
+    {"check", [](CLI::App& app, std::vector<Verb>& verbs) { verbs.push_back(AddCheck(app)); }},
+    {"import", [](CLI::App& app, std::vector<Verb>& verbs) { verbs.push_back(AddImport(app)); }},
+    {"export", [](CLI::App& app, std::vector<Verb>& verbs) { AddExport(app, verbs); }},
+    {"render", [](CLI::App& app, std::vector<Verb>& verbs) { verbs.push_back(AddRender(app)); }},
+    {"chart", [](CLI::App& app, std::vector<Verb>& verbs) { verbs.push_back(AddChart(app)); }},
+};
+
+// The verbs to build: only the one the command line starts with, since
+// building every verb's options is a good part of a short run's start-up;
+// all of them for help, the version or a word that names no verb.
+std::vector<Verb> AddVerbs(CLI::App& app, int argc, char** argv) {
+    const std::string_view first = argc > 1 ? argv[1] : "";
+    const bool named = std::any_of(std::begin(AllVerbs), std::end(AllVerbs),
+                                   [&](const auto& verb) { return verb.first == first; });
+    std::vector<Verb> verbs;
+    for (const auto& [name, add] : AllVerbs)
+        if (!named || name == first) add(app, verbs);
+    return verbs;
+}
 
 // The verb named on the command line ("show", "export c"), for the hint
 // after a usage error; empty when none is.
@@ -54,15 +84,7 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     app.footer(Footer);
 
-    std::vector<Verb> verbs;
-    verbs.push_back(AddFormats(app));
-    verbs.push_back(AddConvert(app));
-    verbs.push_back(AddShow(app));
-    verbs.push_back(AddCheck(app));
-    verbs.push_back(AddImport(app));
-    AddExport(app, verbs);
-    verbs.push_back(AddRender(app));
-    verbs.push_back(AddChart(app));
+    const std::vector<Verb> verbs = AddVerbs(app, argc, argv);
 
     try {
         app.parse(argc, argv);

@@ -1,14 +1,15 @@
 #include "picture/Png.h"
 
-#include <png.h>
 #include <zlib.h>
 
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "font/Failure.h"
+#include "picture/PngLibrary.h"
 
 namespace font {
 namespace {
@@ -21,20 +22,21 @@ struct Sink {
 };
 
 void Append(png_structp png, png_bytep data, png_size_t length) {
-    auto* sink = static_cast<Sink*>(png_get_io_ptr(png));
+    auto* sink = static_cast<Sink*>(LibPng().png_get_io_ptr(png));
     bool full = false;
     try {
         sink->out->insert(sink->out->end(), data, data + length);
     } catch (...) {
         full = true;
     }
-    if (full) png_error(png, "out of memory");
+    if (full) LibPng().png_error(png, "out of memory");
 }
 
 [[noreturn]] void OnError(png_structp png, png_const_charp message) {
-    auto* sink = static_cast<Sink*>(png_get_error_ptr(png));
+    auto* sink = static_cast<Sink*>(LibPng().png_get_error_ptr(png));
     std::snprintf(sink->error, sizeof sink->error, "%s", message);
-    png_longjmp(png, 1);
+    LibPng().png_longjmp(png, 1);
+    std::abort();  // png_longjmp does not return; its pointer cannot say so
 }
 
 void OnWarning(png_structp, png_const_charp) {}
@@ -50,30 +52,33 @@ struct Picture {
 
 // Runs the libpng calls; returns false with sink.error set when libpng fails.
 bool Write(Sink& sink, const Picture& picture) {
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &sink, OnError, OnWarning);
+    png_structp png =
+        LibPng().png_create_write_struct(PNG_LIBPNG_VER_STRING, &sink, OnError, OnWarning);
     if (png == nullptr) return false;
-    png_infop info = png_create_info_struct(png);
-    if (info == nullptr || setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
+    png_infop info = LibPng().png_create_info_struct(png);
+    if (info == nullptr ||
+        setjmp(*LibPng().png_set_longjmp_fn(png, std::longjmp, sizeof(std::jmp_buf)))) {
+        LibPng().png_destroy_write_struct(&png, &info);
         return false;
     }
-    png_set_write_fn(png, &sink, Append, nullptr);
+    LibPng().png_set_write_fn(png, &sink, Append, nullptr);
     // These pictures are a few colours in long runs, which deflate's fastest
     // level packs nearly as small as its default does, in a fraction of the
     // time; one filter for every row spares libpng trying each on each row.
-    png_set_filter(png, PNG_FILTER_TYPE_BASE, picture.filter);
-    png_set_compression_level(png, Z_BEST_SPEED);
-    png_set_IHDR(png, info, picture.width, picture.height, picture.bitDepth, picture.colorType,
-                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    LibPng().png_set_filter(png, PNG_FILTER_TYPE_BASE, picture.filter);
+    LibPng().png_set_compression_level(png, Z_BEST_SPEED);
+    LibPng().png_set_IHDR(png, info, picture.width, picture.height, picture.bitDepth,
+                          picture.colorType, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                          PNG_FILTER_TYPE_DEFAULT);
     std::vector<png_color> colors;
     if (picture.palette != nullptr) {
         for (const PaletteColor& c : *picture.palette) colors.push_back({c[0], c[1], c[2]});
-        png_set_PLTE(png, info, colors.data(), static_cast<int>(colors.size()));
+        LibPng().png_set_PLTE(png, info, colors.data(), static_cast<int>(colors.size()));
     }
-    png_write_info(png, info);
-    for (png_uint_32 y = 0; y < picture.height; ++y) png_write_row(png, (*picture.row)(y));
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
+    LibPng().png_write_info(png, info);
+    for (png_uint_32 y = 0; y < picture.height; ++y) LibPng().png_write_row(png, (*picture.row)(y));
+    LibPng().png_write_end(png, nullptr);
+    LibPng().png_destroy_write_struct(&png, &info);
     return true;
 }
 

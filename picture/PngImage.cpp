@@ -1,11 +1,10 @@
 #include "picture/PngImage.h"
 
-#include <png.h>
-
 #include <algorithm>
 #include <array>
 
 #include "font/Failure.h"
+#include "picture/PngLibrary.h"
 
 namespace font {
 
@@ -20,18 +19,18 @@ RgbaImage::RgbaImage(std::span<const std::uint8_t> png, const std::string& fileN
                      const std::string& what) {
     png_image image{};
     image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_memory(&image, png.data(), png.size()))
+    if (!LibPng().png_image_begin_read_from_memory(&image, png.data(), png.size()))
         throw Failure(fileName + ": not a PNG that can be read: " + image.message);
     width_ = image.width;
     height_ = image.height;
     if (width_ * height_ > maxPixels) {
-        png_image_free(&image);
+        LibPng().png_image_free(&image);
         throw Failure(fileName + ": a picture of " + std::to_string(width_) + " × " +
                       std::to_string(height_) + " pixels is larger than " + what);
     }
     image.format = PNG_FORMAT_RGBA;
     pixels_.resize(PNG_IMAGE_SIZE(image));
-    if (!png_image_finish_read(&image, nullptr, pixels_.data(), 0, nullptr))
+    if (!LibPng().png_image_finish_read(&image, nullptr, pixels_.data(), 0, nullptr))
         throw Failure(fileName + ": not a PNG that can be read: " + image.message);
 }
 

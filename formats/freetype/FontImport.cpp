@@ -1,12 +1,5 @@
 #include "formats/freetype/FontImport.h"
 
-#include <ft2build.h>
-#include FT_FREETYPE_H
-#include FT_BITMAP_H
-#include FT_WINFONTS_H
-#include FT_BDF_H
-#include FT_FONT_FORMATS_H
-
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -27,6 +20,7 @@
 #include "formats/csource/CSource.h"
 #include "formats/freetype/BdfBoxes.h"
 #include "formats/freetype/BdfGlyphCodes.h"
+#include "formats/freetype/FreeTypeLibrary.h"
 #include "formats/freetype/Gunzip.h"
 
 namespace font {
@@ -43,10 +37,10 @@ char32_t AsCodePoint(FT_ULong code) {
 }
 
 struct LibraryCloser {
-    void operator()(FT_Library library) const { FT_Done_FreeType(library); }
+    void operator()(FT_Library library) const { FreeType().FT_Done_FreeType(library); }
 };
 struct FaceCloser {
-    void operator()(FT_Face face) const { FT_Done_Face(face); }
+    void operator()(FT_Face face) const { FreeType().FT_Done_Face(face); }
 };
 using Library = std::unique_ptr<std::remove_pointer_t<FT_Library>, LibraryCloser>;
 using Face = std::unique_ptr<std::remove_pointer_t<FT_Face>, FaceCloser>;
@@ -56,10 +50,10 @@ using Face = std::unique_ptr<std::remove_pointer_t<FT_Face>, FaceCloser>;
 class SlotBitmap {
   public:
     SlotBitmap(FT_Library library, FT_GlyphSlot slot) : library_(library) {
-        FT_Bitmap_Init(&converted_);
+        FreeType().FT_Bitmap_Init(&converted_);
         const FT_Bitmap* bitmap = &slot->bitmap;
         if (bitmap->pixel_mode != FT_PIXEL_MODE_MONO) {
-            if (FT_Bitmap_Convert(library_, bitmap, &converted_, 1) != 0 ||
+            if (FreeType().FT_Bitmap_Convert(library_, bitmap, &converted_, 1) != 0 ||
                 converted_.pixel_mode != FT_PIXEL_MODE_GRAY)
                 return;
             bitmap = &converted_;
@@ -74,7 +68,7 @@ class SlotBitmap {
     }
     SlotBitmap(const SlotBitmap&) = delete;
     SlotBitmap& operator=(const SlotBitmap&) = delete;
-    ~SlotBitmap() { FT_Bitmap_Done(library_, &converted_); }
+    ~SlotBitmap() { FreeType().FT_Bitmap_Done(library_, &converted_); }
 
     // Nothing for a bitmap of a kind it cannot convert.
     const std::optional<BitmapView>& View() const { return view_; }
@@ -131,7 +125,8 @@ class Importer {
     Importer(const FontFile& file, const std::vector<CharRange>& ranges)
         : name_(file.name), ranges_(ranges), bytes_(file.bytes) {
         FT_Library library = nullptr;
-        if (FT_Init_FreeType(&library) != 0) throw Failure(name_ + ": cannot start FreeType");
+        if (FreeType().FT_Init_FreeType(&library) != 0)
+            throw Failure(name_ + ": cannot start FreeType");
         library_.reset(library);
         const bool compressed = IsGzip(bytes_);
         if (compressed || IsBdf(bytes_)) {
@@ -159,7 +154,7 @@ class Importer {
 
     ImportReport Run() {
         ChooseSize();
-        const bool bdf = std::string_view(FT_Get_Font_Format(face_.get())) == "BDF";
+        const bool bdf = std::string_view(FreeType().FT_Get_Font_Format(face_.get())) == "BDF";
         std::vector<FT_ULong> reached;
         const auto import = [&](FT_ULong code, FT_UInt index) {
             if (bdf) reached.push_back(code);
@@ -169,8 +164,8 @@ class Importer {
             for (const auto& [code, index] : *codes_) import(code, index);
         } else {
             FT_UInt index = 0;
-            for (FT_ULong code = FT_Get_First_Char(face_.get(), &index); index != 0;
-                 code = FT_Get_Next_Char(face_.get(), code, &index))
+            for (FT_ULong code = FreeType().FT_Get_First_Char(face_.get(), &index); index != 0;
+                 code = FreeType().FT_Get_Next_Char(face_.get(), code, &index))
                 import(code, index);
         }
         if (bdf) {
@@ -202,8 +197,8 @@ class Importer {
     }
 
     FT_Error NewFace(FT_Long faceIndex, FT_Face* face) const {
-        return FT_New_Memory_Face(library_.get(), bytes_.data(),
-                                  static_cast<FT_Long>(bytes_.size()), faceIndex, face);
+        return FreeType().FT_New_Memory_Face(library_.get(), bytes_.data(),
+                                             static_cast<FT_Long>(bytes_.size()), faceIndex, face);
     }
 
     Face Open(FT_Long faceIndex) const {
@@ -269,7 +264,7 @@ class Importer {
     int SelectStrike(const Strike& strike) {
         UseFace(strike.face);
         ForgetRendered();
-        if (FT_Select_Size(face_.get(), strike.index) != 0)
+        if (FreeType().FT_Select_Size(face_.get(), strike.index) != 0)
             throw Failure(name_ + ": cannot select its " + std::to_string(strike.height) +
                           "-pixel strike");
         ChooseCharacterMap();
@@ -308,8 +303,8 @@ class Importer {
         InkRows all;
         InkRows wanted;
         FT_UInt index = 0;
-        for (FT_ULong code = FT_Get_First_Char(face_.get(), &index); index != 0;
-             code = FT_Get_Next_Char(face_.get(), code, &index)) {
+        for (FT_ULong code = FreeType().FT_Get_First_Char(face_.get(), &index); index != 0;
+             code = FreeType().FT_Get_Next_Char(face_.get(), code, &index)) {
             codes_->emplace_back(code, index);
             auto [known, fresh] = rendered_.try_emplace(index);
             if (fresh) Render(index, known->second);
@@ -375,8 +370,8 @@ class Importer {
         FT_Pos above = m.ascender;
         FT_Pos below = -m.descender;
         if (above == 0 && below == 0) {
-            above = FT_MulFix(face->bbox.yMax, m.y_scale);
-            below = -FT_MulFix(face->bbox.yMin, m.y_scale);
+            above = FreeType().FT_MulFix(face->bbox.yMax, m.y_scale);
+            below = -FreeType().FT_MulFix(face->bbox.yMin, m.y_scale);
         }
         return {static_cast<int>((above + 63) >> 6), static_cast<int>((below + 63) >> 6)};
     }
@@ -385,7 +380,7 @@ class Importer {
     static int LargestFittingSize(FT_Face face) {
         int chosen = 0;
         for (int pixels = 1; pixels <= MaxPixelSize; ++pixels) {
-            if (FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(pixels)) != 0) continue;
+            if (FreeType().FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(pixels)) != 0) continue;
             const auto [above, below] = LineRows(face);
             if (above + below > 0 && above + below <= Rows) chosen = pixels;
         }
@@ -404,7 +399,7 @@ class Importer {
         if (bestFace < 0)
             throw Failure(name_ + ": its ascender and descender take more than 7 rows at any size");
         UseFace(bestFace);
-        FT_Set_Pixel_Sizes(face_.get(), 0, static_cast<FT_UInt>(bestSize));
+        FreeType().FT_Set_Pixel_Sizes(face_.get(), 0, static_cast<FT_UInt>(bestSize));
         outlineSize_ = bestSize;
         ChooseCharacterMap();
         const int declaredTop = -LineRows(face_.get()).first;
@@ -425,14 +420,14 @@ class Importer {
         charset_.reset();
         mapWarnings_.clear();
         mapSource_.clear();
-        if (FT_Select_Charmap(face_.get(), FT_ENCODING_UNICODE) == 0) return;
+        if (FreeType().FT_Select_Charmap(face_.get(), FT_ENCODING_UNICODE) == 0) return;
         if (face_->num_charmaps == 0) throw Failure(name_ + ": has no character map");
-        FT_Set_Charmap(face_.get(), face_->charmaps[0]);
+        FreeType().FT_Set_Charmap(face_.get(), face_->charmaps[0]);
 
         const char* encoding = nullptr;
         const char* registry = nullptr;
         FT_WinFNT_HeaderRec header{};
-        if (FT_Get_BDF_Charset_ID(face_.get(), &encoding, &registry) == 0) {
+        if (FreeType().FT_Get_BDF_Charset_ID(face_.get(), &encoding, &registry) == 0) {
             if (registry == nullptr || encoding == nullptr || *registry == 0) {
                 mapWarnings_.push_back(name_ +
                                        ": declares no charset; its codes are read as Unicode");
@@ -449,7 +444,7 @@ class Importer {
             if (!charset_)
                 throw Failure(name_ + ": its charset " + charset +
                               " cannot be converted to Unicode");
-        } else if (FT_Get_WinFNT_Header(face_.get(), &header) == 0) {
+        } else if (FreeType().FT_Get_WinFNT_Header(face_.get(), &header) == 0) {
             charset_ = Charset::OfWindowsFont(header.charset);
             if (!charset_)
                 throw Failure(name_ + ": its Windows charset " + std::to_string(header.charset) +
@@ -514,7 +509,8 @@ class Importer {
     // Whether every point of the glyph's outline falls on a pixel corner at
     // the size chosen, as in the fonts export ttf writes.
     bool OnPixelGrid(FT_UInt index) const {
-        if (outlineSize_ == 0 || FT_Load_Glyph(face_.get(), index, FT_LOAD_NO_SCALE) != 0 ||
+        if (outlineSize_ == 0 ||
+            FreeType().FT_Load_Glyph(face_.get(), index, FT_LOAD_NO_SCALE) != 0 ||
             face_->glyph->format != FT_GLYPH_FORMAT_OUTLINE)
             return false;
         const FT_Outline& outline = face_->glyph->outline;
@@ -541,14 +537,14 @@ class Importer {
         // FreeType's auto-hinter shifts edges in some scripts (Devanagari).
         const FT_Int32 flags = FT_LOAD_MONOCHROME | FT_LOAD_TARGET_MONO |
                                (OnPixelGrid(index) ? FT_LOAD_NO_HINTING : 0);
-        if (FT_Load_Glyph(face_.get(), index, flags | FT_LOAD_BITMAP_METRICS_ONLY) != 0)
+        if (FreeType().FT_Load_Glyph(face_.get(), index, flags | FT_LOAD_BITMAP_METRICS_ONLY) != 0)
             return Load::Failed;
         const FT_GlyphSlot slot = face_->glyph;
         constexpr FT_Pos Side = FT_Pos{MaxGlyphBoxSide} * 64;
         if (slot->metrics.width > Side || slot->metrics.height > Side) return Load::TooLarge;
         if (slot->format == FT_GLYPH_FORMAT_BITMAP) {
-            if (FT_Load_Glyph(face_.get(), index, flags) != 0) return Load::Failed;
-        } else if (FT_Render_Glyph(slot, FT_RENDER_MODE_MONO) != 0) {
+            if (FreeType().FT_Load_Glyph(face_.get(), index, flags) != 0) return Load::Failed;
+        } else if (FreeType().FT_Render_Glyph(slot, FT_RENDER_MODE_MONO) != 0) {
             return Load::Failed;
         }
         if (slot->bitmap.width > MaxGlyphBoxSide || slot->bitmap.rows > MaxGlyphBoxSide)

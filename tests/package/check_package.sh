@@ -103,6 +103,9 @@ Maintainer|^QUELT font editor maintainers <[^ >]+@[^ >]+>$
 Homepage|^https://
 Depends|(^|, )libc6 \(>= [0-9.]+\)(,|$)
 Depends|(^|, )libqt6widgets6 \(>= [0-9.]+\)(,|$)
+Depends|(^|, )libfreetype6 \(>= [0-9.]+\)(,|$)
+Depends|(^|, )libpng16-16 \(>= [0-9.]+\)(,|$)
+Depends|(^|, )libharfbuzz0b \(>= [0-9.]+\)(,|$)
 Recommends|^fonts-noto-cjk [|] fonts-ipafont-gothic$
 Description|^[a-z].*glyphtool
 Description|editor
