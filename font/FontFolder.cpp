@@ -1,7 +1,10 @@
 #include "font/FontFolder.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cerrno>
+#include <iterator>
 #include <system_error>
 
 #include "font/Failure.h"
@@ -35,6 +38,21 @@ std::vector<fs::path> GlyphFilesIn(const fs::path& dir) {
     return files;
 }
 
+namespace {
+
+// About as many entries as the open folder holds, or more: its size in bytes
+// over the fewest bytes a file system counts an entry (tmpfs counts 20, ext4
+// whole blocks of them). A list reserved by it never moves while it grows,
+// and the pages of it never written are never touched.
+std::size_t EntriesBound(DIR* folder) {
+    constexpr std::size_t MaxReserved = 1 << 20;
+    struct stat status {};
+    if (::fstat(::dirfd(folder), &status) != 0 || status.st_size <= 0) return 0;
+    return std::min(static_cast<std::size_t>(status.st_size) / 16, MaxReserved);
+}
+
+}  // namespace
+
 FolderListing ListFontFolder(const fs::path& dir, std::error_code& error) {
     FolderListing listing;
     listing.dir = dir;
@@ -47,6 +65,7 @@ FolderListing ListFontFolder(const fs::path& dir, std::error_code& error) {
     listing.folder_.reset(folder);
 
     std::vector<FolderEntry> named;
+    named.reserve(EntriesBound(folder));
     errno = 0;
     while (const dirent* entry = ::readdir(folder)) {
         const std::string_view name = entry->d_name;
@@ -76,18 +95,21 @@ FolderListing ListFontFolder(const fs::path& dir, std::error_code& error) {
     std::sort(named.begin(), named.end(), [](const FolderEntry& a, const FolderEntry& b) {
         return a.codePoint != b.codePoint ? a.codePoint < b.codePoint : a.name < b.name;
     });
-    listing.files.reserve(named.size());
-    for (FolderEntry& entry : named) {
-        if (!listing.files.empty() && listing.files.back().codePoint == entry.codePoint) {
+    // The kept entries close up in place: no second list of them is made.
+    auto kept = named.begin();
+    for (auto entry = named.begin(); entry != named.end(); ++entry) {
+        if (kept != named.begin() && std::prev(kept)->codePoint == entry->codePoint) {
             listing.problems.push_back(
-                {listing.PathOf(entry), "holds " + DescribeCharacter(entry.codePoint) + ", as " +
-                                            Display(listing.PathOf(listing.files.back())) +
-                                            " does"});
-            listing.refused.push_back(std::move(entry));
+                {listing.PathOf(*entry), "holds " + DescribeCharacter(entry->codePoint) + ", as " +
+                                             Display(listing.PathOf(*std::prev(kept))) + " does"});
+            listing.refused.push_back(std::move(*entry));
             continue;
         }
-        listing.files.push_back(std::move(entry));
+        if (kept != entry) *kept = std::move(*entry);
+        ++kept;
     }
+    named.erase(kept, named.end());
+    listing.files = std::move(named);
     return listing;
 }
 

@@ -1,9 +1,11 @@
 #include "font/FontFormat.h"
 
+#include <utility>
+
 namespace font {
 
-std::vector<std::uint8_t> TextBytes(const std::string& text) {
-    return {text.begin(), text.end()};
+WrittenFont WrittenText(std::string text, std::vector<std::string> warnings) {
+    return {{}, std::move(warnings), std::move(text)};
 }
 
 }  // namespace font

@@ -51,10 +51,13 @@ struct WriteRequest {
     std::string defaultName;
 };
 
-// A written font, with what the user should know about it.
+// A written font, with what the user should know about it: the file a
+// binary format writes, or the text of a text format's, kept as its writer
+// made it rather than copied into bytes.
 struct WrittenFont {
     std::vector<std::uint8_t> bytes;
     std::vector<std::string> warnings;
+    std::string text;  // the file of a text format; `bytes` then stays empty
 };
 
 struct FontWriter {
@@ -78,7 +81,7 @@ struct FontFormat {
     std::optional<FontWriter> writer;
 };
 
-// Text as the bytes a writer gives.
-std::vector<std::uint8_t> TextBytes(const std::string& text);
+// The font a text format wrote.
+WrittenFont WrittenText(std::string text, std::vector<std::string> warnings = {});
 
 }  // namespace font

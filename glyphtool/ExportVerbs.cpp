@@ -34,10 +34,15 @@ Verb AddExportAs(CLI::App& parent, const font::FontFormat& format) {
 
 }  // namespace
 
-void AddExport(CLI::App& app, std::vector<Verb>& verbs) {
+void AddExport(CLI::App& app, std::vector<Verb>& verbs, std::string_view format) {
     CLI::App* command = app.add_subcommand(
         "export", "Write a font folder in another format: one subcommand a format.");
     command->require_subcommand(1);
-    for (const font::FontFormat* format : formats::Registry())
-        if (format->writer) verbs.push_back(AddExportAs(*command, *format));
+    const font::FontFormat* named = formats::FindFormat(format);
+    if (named != nullptr && named->writer) {
+        verbs.push_back(AddExportAs(*command, *named));
+        return;
+    }
+    for (const font::FontFormat* each : formats::Registry())
+        if (each->writer) verbs.push_back(AddExportAs(*command, *each));
 }

@@ -101,5 +101,8 @@ void WriteFontFile(const std::string& to, const font::WriteRequest& request,
                    const std::string& out) {
     const font::WrittenFont written = formats::FindFormat(to)->writer->write(request);
     for (const std::string& warning : written.warnings) Warn(warning);
-    font::WriteOutputFile(out, written.bytes);
+    if (written.bytes.empty())
+        font::WriteOutputFile(out, written.text);
+    else
+        font::WriteOutputFile(out, written.bytes);
 }

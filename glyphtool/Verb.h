@@ -22,7 +22,9 @@ class UsageError : public std::runtime_error {
 Verb AddShow(CLI::App& app);
 Verb AddCheck(CLI::App& app);
 Verb AddImport(CLI::App& app);
-void AddExport(CLI::App& app, std::vector<Verb>& verbs);
+// Only the subcommand of `format` when it names a format that writes, since
+// building every format's options costs a short run; else one a format.
+void AddExport(CLI::App& app, std::vector<Verb>& verbs, std::string_view format = {});
 Verb AddRender(CLI::App& app);
 Verb AddChart(CLI::App& app);
 Verb AddFormats(CLI::App& app);

@@ -25,18 +25,19 @@ Other files are ignored.
 Exit status: 0 done, 1 the work failed (a bad file, a missing glyph),
 2 a usage error.)";
 
-using VerbAdder = void (*)(CLI::App&, std::vector<Verb>&);
+// Adds a verb; `next` is the word after it on the command line, if any.
+using VerbAdder = void (*)(CLI::App&, std::vector<Verb>&, std::string_view next);
+
+template <Verb (*Add)(CLI::App&)>
+void AddOne(CLI::App& app, std::vector<Verb>& verbs, std::string_view) {
+    verbs.push_back(Add(app));
+}
 
 // Every verb, in the order help lists them.
 const std::pair<std::string_view, VerbAdder> AllVerbs[] = {
-    {"formats", [](CLI::App& app, std::vector<Verb>& verbs) { verbs.push_back(AddFormats(app)); }},
-    {"convert", [](CLI::App& app, std::vector<Verb>& verbs) { verbs.push_back(AddConvert(app)); }},
-    {"show", [](CLI::App& app, std::vector<Verb>& verbs) { verbs.push_back(AddShow(app)); }},
-    {"check", [](CLI::App& app, std::vector<Verb>& verbs) { verbs.push_back(AddCheck(app)); }},
-    {"import", [](CLI::App& app, std::vector<Verb>& verbs) { verbs.push_back(AddImport(app)); }},
-    {"export", [](CLI::App& app, std::vector<Verb>& verbs) { AddExport(app, verbs); }},
-    {"render", [](CLI::App& app, std::vector<Verb>& verbs) { verbs.push_back(AddRender(app)); }},
-    {"chart", [](CLI::App& app, std::vector<Verb>& verbs) { verbs.push_back(AddChart(app)); }},
+    {"formats", AddOne<AddFormats>}, {"convert", AddOne<AddConvert>}, {"show", AddOne<AddShow>},
+    {"check", AddOne<AddCheck>},     {"import", AddOne<AddImport>},   {"export", AddExport},
+    {"render", AddOne<AddRender>},   {"chart", AddOne<AddChart>},
 };
 
 // The verbs to build: only the one the command line starts with, since
@@ -46,9 +47,10 @@ std::vector<Verb> AddVerbs(CLI::App& app, int argc, char** argv) {
     const std::string_view first = argc > 1 ? argv[1] : "";
     const bool named = std::any_of(std::begin(AllVerbs), std::end(AllVerbs),
                                    [&](const auto& verb) { return verb.first == first; });
+    const std::string_view next = argc > 2 ? argv[2] : "";
     std::vector<Verb> verbs;
     for (const auto& [name, add] : AllVerbs)
-        if (!named || name == first) add(app, verbs);
+        if (!named || name == first) add(app, verbs, named ? next : "");
     return verbs;
 }
 

@@ -10,7 +10,7 @@ font::WrittenFont Write(const font::WriteRequest& request) {
     const std::string family =
         request.values.Text("--family").value_or(font::FamilyNameFrom(request.defaultName));
     const int ascent = request.values.Integer("--ascent").value_or(6);
-    return {font::TextBytes(font::WriteBdf(request.font, family, ascent)), {}};
+    return font::WrittenText(font::WriteBdf(request.font, family, ascent));
 }
 
 }  // namespace

@@ -32,7 +32,7 @@ font::WrittenFont Write(const font::WriteRequest& request) {
         request.values.Text("--name").value_or(font::CIdentifierFrom(request.defaultName));
     const auto layout =
         request.values.Text("--layout") == "columns" ? font::CLayout::Columns : font::CLayout::Rows;
-    return {font::TextBytes(font::WriteCHeader(request.font, name, layout)), {}};
+    return font::WrittenText(font::WriteCHeader(request.font, name, layout));
 }
 
 }  // namespace

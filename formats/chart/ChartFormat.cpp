@@ -26,6 +26,7 @@ std::optional<font::ImportReport> Read(const font::FontFile& file,
 font::WrittenFont Write(const font::WriteRequest& request) {
     return {font::ChartPng(request.font, font::ChartTitle(request.font, request.defaultName),
                            request.values.Integer("--scale").value_or(4)),
+            {},
             {}};
 }
 

@@ -34,7 +34,7 @@ font::WrittenFont Write(const font::WriteRequest& request) {
     font::FirmwareHeader header =
         font::WriteClassicTable(request.font, request.values.Integer("--bytes").value_or(5),
                                 font::ClassicCodePage(name), name);
-    return {font::TextBytes(header.text), std::move(header.warnings)};
+    return font::WrittenText(std::move(header.text), std::move(header.warnings));
 }
 
 std::optional<font::ImportReport> Read(const font::FontFile& file,

@@ -12,7 +12,7 @@ font::WrittenFont Write(const font::WriteRequest& request) {
         request.font,
         {CNameFor(request), request.values.Integer("--ascent").value_or(6),
          request.values.Integer("--line-height").value_or(8), font::ChosenRanges(request.values)});
-    return {font::TextBytes(header.text), std::move(header.warnings)};
+    return font::WrittenText(std::move(header.text), std::move(header.warnings));
 }
 
 }  // namespace

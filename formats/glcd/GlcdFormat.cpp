@@ -10,7 +10,7 @@ namespace {
 font::WrittenFont Write(const font::WriteRequest& request) {
     font::FirmwareHeader header = font::WriteGlcdHeader(
         request.font, {CNameFor(request), font::ChosenRanges(request.values)});
-    return {font::TextBytes(header.text), std::move(header.warnings)};
+    return font::WrittenText(std::move(header.text), std::move(header.warnings));
 }
 
 std::optional<font::ImportReport> Read(const font::FontFile& file,

@@ -15,7 +15,7 @@ std::optional<font::ImportReport> Read(const font::FontFile& file,
 
 font::WrittenFont Write(const font::WriteRequest& request) {
     const font::lvgl::Layout layout = font::lvgl::LayOut(request, "an LVGL binary font");
-    return {font::lvgl::WriteLvglBinary(layout), {}};
+    return {font::lvgl::WriteLvglBinary(layout), {}, {}};
 }
 
 }  // namespace

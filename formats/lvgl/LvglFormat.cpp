@@ -19,7 +19,7 @@ std::optional<font::ImportReport> Read(const font::FontFile& file,
 
 font::WrittenFont Write(const font::WriteRequest& request) {
     const font::lvgl::Layout layout = font::lvgl::LayOut(request, "an LVGL font");
-    return {font::TextBytes(font::lvgl::WriteLvglSource(layout, CNameFor(request))), {}};
+    return font::WrittenText(font::lvgl::WriteLvglSource(layout, CNameFor(request)));
 }
 
 }  // namespace

@@ -19,7 +19,7 @@ font::WrittenFont Write(const font::WriteRequest& request) {
     font::FirmwareHeader header = font::WriteMax72xxHeader(
         request.font, {CNameFor(request), request.values.Integer("--height").value_or(8),
                        font::ChosenRanges(request.values)});
-    return {font::TextBytes(header.text), std::move(header.warnings)};
+    return font::WrittenText(std::move(header.text), std::move(header.warnings));
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ font::WrittenFont Write(const font::WriteRequest& request) {
     font::SfntTables tables = font::CommonTables(sfnt);
     tables.emplace_back("EBLC", std::move(bitmaps.location));
     tables.emplace_back("EBDT", std::move(bitmaps.data));
-    return {font::AssembleFontFile(tables), {}};
+    return {font::AssembleFontFile(tables), {}, {}};
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ font::WrittenFont Write(const font::WriteRequest& request) {
         request.values.Text("--family").value_or(font::FamilyNameFrom(request.defaultName));
     header.ascent = request.values.Integer("--ascent").value_or(6);
     header.lineHeight = request.values.Integer("--line-height").value_or(8);
-    return {font::TextBytes(font::WriteYaff(request.font, header)), {}};
+    return font::WrittenText(font::WriteYaff(request.font, header));
 }
 
 }  // namespace
