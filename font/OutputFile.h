@@ -40,6 +40,9 @@ class GlyphFolderWrite {
     // The folder, or -1 when it does not exist yet.
     int Fd() const { return update_->Fd(); }
 
+    // Makes room for `files` glyph files to add.
+    void Reserve(std::size_t files) { update_->Reserve(files); }
+
     // Adds the glyph file `name`: a new name when `replaced` is null (a file
     // that takes it meanwhile stops the import), else over the regular file
     // of that lstat.

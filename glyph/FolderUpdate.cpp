@@ -154,7 +154,8 @@ void FolderUpdate::Stage(const std::string& name, std::span<const std::uint8_t> 
     entry.name = name;
     entry.way = replaced != nullptr && fd_.Valid() ? Way::Exchange : Way::New;
     if (entry.way == Way::Exchange) {
-        entry.replaced = *replaced;
+        entry.replaced = std::make_unique<Replacement>();
+        entry.replaced->status = *replaced;
         // Only a privileged process can give a new file another user's name.
         if (user_ != 0 && replaced->st_uid != user_) return StageInPlace(entry, bytes);
     }
@@ -182,7 +183,7 @@ void FolderUpdate::Stage(const std::string& name, std::span<const std::uint8_t> 
 // it keeps them; its other names would change with it, so it must have none.
 void FolderUpdate::StageInPlace(Entry& entry, std::span<const std::uint8_t> bytes) {
     const std::string& name = entry.name;
-    if (entry.replaced.st_nlink > 1)
+    if (entry.replaced->status.st_nlink > 1)
         Fail(name, Kind::CannotWrite,
              "is another user's file with a second name, which a new file cannot replace "
              "keeping its owner",
@@ -192,9 +193,10 @@ void FolderUpdate::StageInPlace(Entry& entry, std::span<const std::uint8_t> byte
     if (!fd.Valid()) Fail(name, Kind::CannotCreate, "cannot open", errno);
     struct stat now {};
     if (::fstat(fd.Get(), &now) != 0) Fail(name, Kind::CannotCreate, "cannot open", errno);
-    if (!SameFile(now, entry.replaced)) Fail(name, Kind::CannotCreate, "cannot open", EAGAIN);
-    entry.oldBytes = ReadWhole(fd.Get(), now.st_size);
-    entry.bytes.assign(bytes.begin(), bytes.end());
+    if (!SameFile(now, entry.replaced->status))
+        Fail(name, Kind::CannotCreate, "cannot open", EAGAIN);
+    entry.replaced->oldBytes = ReadWhole(fd.Get(), now.st_size);
+    entry.replaced->bytes.assign(bytes.begin(), bytes.end());
     entry.way = Way::InPlace;
 }
 
@@ -273,7 +275,8 @@ void FolderUpdate::TakeName(Entry& entry) {
             return;
         case Way::InPlace:
             try {
-                OverwriteInPlace(folder, name, entry.replaced, entry.bytes, false);
+                OverwriteInPlace(folder, name, entry.replaced->status, entry.replaced->bytes,
+                                 false);
             } catch (const FileWriteError& error) {
                 Fail(entry.name, error.GetKind(), error.Step().c_str(), error.Error());
             }
@@ -300,7 +303,8 @@ void FolderUpdate::Undo(Entry& entry) {
             return;
         case Way::InPlace:
             try {
-                OverwriteInPlace(folder, name, entry.replaced, entry.oldBytes, false);
+                OverwriteInPlace(folder, name, entry.replaced->status, entry.replaced->oldBytes,
+                                 false);
             } catch (const FileWriteError&) {
                 // Nothing more can be done for it.
             }

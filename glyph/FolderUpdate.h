@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -67,6 +68,9 @@ class FolderUpdate {
     void Stage(const std::string& name, std::span<const std::uint8_t> bytes,
                const struct stat* replaced);
 
+    // Makes room for the entries of `files` files to stage.
+    void Reserve(std::size_t files) { entries_.reserve(files); }
+
     // Gives every staged file its name. False, with nothing written, when a
     // folder that did not exist appeared meanwhile: the update must be
     // planned and made again. Raises FolderUpdateError, with the folder as it
@@ -76,13 +80,19 @@ class FolderUpdate {
   private:
     using Kind = FileWriteError::Kind;
     enum class Way { New, Exchange, InPlace };
+    // What an entry that replaces a file keeps of it: its lstat and, for one
+    // written in place, the new and the old bytes. Kept apart, so that the
+    // entries of new files, nearly all of an import, stay small.
+    struct Replacement {
+        struct stat status {};
+        std::vector<std::uint8_t> bytes, oldBytes;  // for InPlace
+    };
     struct Entry {
         std::string name;
         Way way;
         bool staged = false;      // a file of that name is in the staging folder
         bool renamedOld = false;  // Exchange without the system's exchange: the old file moved
-        struct stat replaced {};
-        std::vector<std::uint8_t> bytes, oldBytes;  // for InPlace
+        std::unique_ptr<Replacement> replaced;  // for Exchange and InPlace
     };
     struct NewFileIdentity {
         uid_t uid;

@@ -47,7 +47,7 @@ std::map<char32_t, fs::path> ExistingGlyphFiles(const fs::path& dir) {
 struct PlannedFile {
     const font::Glyph* glyph;
     std::string name;
-    std::optional<struct stat> replaced;
+    std::unique_ptr<struct stat> replaced;  // kept apart: nearly every file is new
 };
 
 // What stops a glyph's file from being written as a plain file in its place,
@@ -82,13 +82,14 @@ std::vector<PlannedFile> Plan(const font::Font& font, const font::GlyphFolderWri
     if (struct stat status{}; !existing.empty() && ::stat(fontFile.c_str(), &status) == 0)
         fontStatus = status;
     std::vector<PlannedFile> plan;
+    plan.reserve(font.glyphs.size());
     int overwrites = 0;
     for (const font::Glyph& glyph : font.glyphs) {
         std::string name = font::GlyphFileName(glyph.codePoint);
         const fs::path file = dir / name;
         const auto holder = existing.find(glyph.codePoint);
         if (holder == existing.end()) {
-            plan.push_back({&glyph, std::move(name), std::nullopt});
+            plan.push_back({&glyph, std::move(name), nullptr});
             continue;
         }
         if (holder->second.filename() != name) {
@@ -100,7 +101,7 @@ std::vector<PlannedFile> Plan(const font::Font& font, const font::GlyphFolderWri
         struct stat status {};
         if (::fstatat(dirFd, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
             if (errno == ENOENT)
-                plan.push_back({&glyph, std::move(name), std::nullopt});
+                plan.push_back({&glyph, std::move(name), nullptr});
             else
                 lines.push_back(font::Display(file) +
                                 ": cannot be checked: " + glyph::SystemErrorText(errno));
@@ -115,7 +116,7 @@ std::vector<PlannedFile> Plan(const font::Font& font, const font::GlyphFolderWri
                    ::faccessat(dirFd, name.c_str(), W_OK, AT_EACCESS) != 0) {
             lines.push_back(font::Display(file) + ": is read-only; --force does not replace it");
         } else {
-            plan.push_back({&glyph, std::move(name), status});
+            plan.push_back({&glyph, std::move(name), std::make_unique<struct stat>(status)});
         }
     }
     if (overwrites > 10)
@@ -135,9 +136,11 @@ void WriteGlyphFiles(const font::Font& font, const fs::path& dir, const fs::path
     // Planned again when the folder appeared while the files were written.
     for (;;) {
         font::GlyphFolderWrite folder(dir, onWait);
-        for (const PlannedFile& planned : Plan(font, folder, dir, fontFile, force)) {
+        const std::vector<PlannedFile> plan = Plan(font, folder, dir, fontFile, force);
+        folder.Reserve(plan.size());
+        for (const PlannedFile& planned : plan) {
             const auto bytes = glyph::EncodeGlyph(planned.glyph->rows, planned.glyph->width);
-            folder.Add(planned.name, bytes, planned.replaced ? &*planned.replaced : nullptr);
+            folder.Add(planned.name, bytes, planned.replaced.get());
         }
         if (folder.Commit()) return;
     }

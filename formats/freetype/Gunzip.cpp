@@ -34,6 +34,14 @@ Failure TooLarge(std::size_t limit, const std::string& fileName) {
     return Failure(fileName + ": inflates to more than " + size + ", more than any font it reads");
 }
 
+// The size of the last member's data as its trailer gives it, modulo 4 GiB.
+std::size_t TrailerSize(std::span<const std::uint8_t> compressed) {
+    if (compressed.size() < 18) return 0;
+    const std::uint8_t* end = compressed.data() + compressed.size();
+    return std::size_t{end[-4]} | std::size_t{end[-3]} << 8 | std::size_t{end[-2]} << 16 |
+           std::size_t{end[-1]} << 24;
+}
+
 }  // namespace
 
 bool IsGzip(std::span<const std::uint8_t> bytes) {
@@ -46,19 +54,24 @@ std::vector<std::uint8_t> Gunzip(std::span<const std::uint8_t> compressed, std::
     Inflater inflater;
     z_stream& stream = *inflater;
     // Inflated in blocks and joined at the end, so that memory stays near the
-    // size inflated rather than a growing buffer's copies.
+    // size inflated rather than a growing buffer's copies. The first block
+    // takes the size the gzip trailer gives, a hint only (a damaged file may
+    // say anything): a font of one member then inflates into one buffer of
+    // its size, with no join.
     std::vector<std::vector<std::uint8_t>> blocks;
+    const std::size_t firstBlock =
+        std::clamp<std::size_t>(TrailerSize(compressed) + 1, 4096, Block);
     std::size_t total = 0;
     std::size_t consumed = 0;
     for (;;) {
         if (total > limit) throw TooLarge(limit, fileName);
-        if (blocks.empty() || blocks.back().size() == Block) {
+        if (blocks.empty() || blocks.back().size() == blocks.back().capacity()) {
             blocks.emplace_back();
-            blocks.back().reserve(Block);
+            blocks.back().reserve(blocks.size() == 1 ? firstBlock : Block);
         }
         std::vector<std::uint8_t>& block = blocks.back();
         const std::size_t before = block.size();
-        const std::size_t room = std::min(Block - before, limit + 1 - total);
+        const std::size_t room = std::min(block.capacity() - before, limit + 1 - total);
         block.resize(before + room);
         const std::size_t input = std::min<std::size_t>(compressed.size() - consumed, UINT_MAX);
         stream.next_in = const_cast<Bytef*>(compressed.data() + consumed);
@@ -80,6 +93,7 @@ std::vector<std::uint8_t> Gunzip(std::span<const std::uint8_t> compressed, std::
         if (status != Z_OK) throw Failure(damaged);
     }
     if (total > limit) throw TooLarge(limit, fileName);
+    if (blocks.size() == 1) return std::move(blocks.front());
     std::vector<std::uint8_t> out;
     out.reserve(total);
     for (const std::vector<std::uint8_t>& block : blocks)

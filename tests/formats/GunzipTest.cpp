@@ -54,6 +54,28 @@ TEST(GunzipTest, InflatesEveryMemberOnce) {
         << "what follows the members is ignored, as gzip does";
 }
 
+// The last member's trailer sizes the first block; it may say far less or
+// far more than the whole inflates to.
+TEST(GunzipTest, InflatesWhateverTheLastTrailerSays) {
+    Bytes varied(300000);
+    for (std::size_t i = 0; i < varied.size(); ++i)
+        varied[i] = static_cast<std::uint8_t>(i * 7 % 251);
+    const Bytes hello = {'h', 'e', 'l', 'l', 'o'};
+    const Bytes big(3 << 20, 'y');
+    const struct {
+        Bytes compressed, inflated;
+    } cases[] = {
+        {GzipMember(varied), varied},
+        {GzipMember(varied) + GzipMember(hello), varied + hello},
+        {GzipMember(big) + GzipMember(varied), big + varied},
+        {GzipMember(hello) + GzipMember(big) + Bytes(8, 0xFF), hello + big},
+        {GzipMember(Bytes{}), Bytes{}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(font::Gunzip(c.compressed, c.inflated.size(), "f.gz"), c.inflated)
+            << c.inflated.size() << " bytes";
+}
+
 TEST(GunzipTest, RefusesABombAndDamage) {
     const Bytes zeros(4 << 20, 0);
     const Bytes bomb = GzipMember(zeros);
