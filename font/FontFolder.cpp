@@ -124,13 +124,13 @@ Font LoadFontFolder(const FolderListing& listing) {
     std::vector<FileProblem> problems = listing.problems;
     Font font;
     font.glyphs.reserve(listing.files.size());
-    for (const FolderEntry& entry : listing.files) {
-        GlyphFileInspection inspection = InspectGlyphFileAt(listing, entry);
-        if (inspection.glyph)
-            font.glyphs.push_back(*inspection.glyph);
-        else
-            problems.push_back({listing.PathOf(entry), inspection.FirstError()});
-    }
+    InspectGlyphFilesAt(
+        listing, listing.files, [&](const FolderEntry& entry, GlyphFileInspection&& inspection) {
+            if (inspection.glyph)
+                font.glyphs.push_back(*inspection.glyph);
+            else
+                problems.push_back({listing.PathOf(entry), inspection.FirstError()});
+        });
     if (!problems.empty()) {
         std::sort(problems.begin(), problems.end(),
                   [](const FileProblem& a, const FileProblem& b) { return a.path < b.path; });

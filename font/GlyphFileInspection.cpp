@@ -5,6 +5,7 @@
 
 #include "font/Unicode.h"
 #include "glyph/FileHead.h"
+#include "glyph/FileHeadBatch.h"
 #include "glyph/GlyphFile.h"
 
 namespace font {
@@ -63,10 +64,17 @@ GlyphFileInspection InspectGlyphFile(const std::filesystem::path& path, char32_t
     return Inspected(glyph::ReadFileHead(path.string(), glyph::MaxGlyphFileSize), codePoint);
 }
 
-GlyphFileInspection InspectGlyphFileAt(const FolderListing& listing, const FolderEntry& entry) {
-    return Inspected(glyph::ReadFileHeadAt(listing.Fd(), entry.name.c_str(),
-                                           glyph::MaxGlyphFileSize, entry.type == DT_REG),
-                     entry.codePoint);
+void InspectGlyphFilesAt(
+    const FolderListing& listing, std::span<const FolderEntry> entries,
+    const std::function<void(const FolderEntry& entry, GlyphFileInspection&& inspection)>& take) {
+    std::vector<glyph::HeadRequest> requests;
+    requests.reserve(entries.size());
+    for (const FolderEntry& entry : entries)
+        requests.push_back({entry.name.c_str(), entry.type == DT_REG});
+    glyph::ReadFileHeadsAt(listing.Fd(), requests, glyph::MaxGlyphFileSize,
+                           [&](std::size_t i, glyph::FileHead&& head) {
+                               take(entries[i], Inspected(head, entries[i].codePoint));
+                           });
 }
 
 std::string GlyphFileName(char32_t codePoint) {

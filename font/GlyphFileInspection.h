@@ -1,7 +1,9 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -22,8 +24,11 @@ struct GlyphFileInspection {
 
 // Opens the file without blocking; a folder, FIFO or device is an error.
 GlyphFileInspection InspectGlyphFile(const std::filesystem::path& path, char32_t codePoint = 0);
-// The same for an entry of a folder's listing, opened through its descriptor.
-GlyphFileInspection InspectGlyphFileAt(const FolderListing& listing, const FolderEntry& entry);
+// The same for each of `entries` of a folder's listing, opened through its
+// descriptor and read in batches, given to `take` in order.
+void InspectGlyphFilesAt(
+    const FolderListing& listing, std::span<const FolderEntry> entries,
+    const std::function<void(const FolderEntry& entry, GlyphFileInspection&& inspection)>& take);
 
 // The file name `import` gives a character: "U+0041.dat".
 std::string GlyphFileName(char32_t codePoint);

@@ -44,17 +44,25 @@ void CheckFolder(const fs::path& dir, Tally& tally) {
         std::vector<glyph::Finding> findings;
     };
     std::vector<Said> said;
-    const auto inspect = [&](const font::FolderEntry& entry, std::vector<glyph::Finding> findings) {
+    const auto inspect = [&](const font::FolderEntry& entry, std::vector<glyph::Finding> findings,
+                             const font::GlyphFileInspection& inspection) {
         ++tally.files;
-        auto inspection = font::InspectGlyphFileAt(listing, entry).findings;
-        findings.insert(findings.end(), inspection.begin(), inspection.end());
+        findings.insert(findings.end(), inspection.findings.begin(), inspection.findings.end());
         if (!findings.empty()) said.push_back({&entry, std::move(findings)});
     };
-    for (const font::FolderEntry& entry : listing.files) inspect(entry, {});
+    font::InspectGlyphFilesAt(
+        listing, listing.files,
+        [&](const font::FolderEntry& entry, font::GlyphFileInspection&& inspection) {
+            inspect(entry, {}, inspection);
+        });
     // Every .dat entry is in the listing once: as a file of a character, or
     // with the problem of its name.
-    for (std::size_t i = 0; i < listing.refused.size(); ++i)
-        inspect(listing.refused[i], {{Severity::Error, listing.problems[i].reason}});
+    font::InspectGlyphFilesAt(
+        listing, listing.refused,
+        [&](const font::FolderEntry& entry, font::GlyphFileInspection&& inspection) {
+            const std::size_t i = static_cast<std::size_t>(&entry - listing.refused.data());
+            inspect(entry, {{Severity::Error, listing.problems[i].reason}}, inspection);
+        });
     std::sort(said.begin(), said.end(),
               [](const Said& a, const Said& b) { return a.entry->name < b.entry->name; });
     for (const Said& file : said)

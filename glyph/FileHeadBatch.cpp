@@ -1,0 +1,157 @@
+#include "glyph/FileHeadBatch.h"
+
+#include <fcntl.h>
+#include <liburing.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <optional>
+#include <vector>
+
+#include "glyph/UniqueFd.h"
+
+namespace glyph {
+namespace {
+
+// Files a batch holds open at once, well below the usual limit of 1024.
+constexpr unsigned Batch = 128;
+// Fewer files than this are read the plain way: setting up a ring costs more.
+constexpr std::size_t FewestBatched = 32;
+
+constexpr int OpenFlags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY;
+
+class Ring {
+  public:
+    Ring() { ready_ = io_uring_queue_init(Batch, &ring_, 0) == 0; }
+    Ring(const Ring&) = delete;
+    Ring& operator=(const Ring&) = delete;
+    ~Ring() {
+        if (ready_) io_uring_queue_exit(&ring_);
+    }
+    bool Ready() const { return ready_ && !broken_; }
+
+    // A submission for slot `slot` of the batch; the ring holds Batch of them.
+    io_uring_sqe* Next(unsigned slot) {
+        io_uring_sqe* sqe = io_uring_get_sqe(&ring_);
+        io_uring_sqe_set_data64(sqe, slot);
+        return sqe;
+    }
+
+    // Submits what was prepared and sets results[slot] for each of the
+    // `count` completions. False when the ring failed, with the results of
+    // the completions not seen unknown; the ring is not used again, lest a
+    // late completion be taken for another.
+    bool Run(unsigned count, std::vector<int>& results) {
+        unsigned done = 0;
+        while (done < count) {
+            const int submitted = io_uring_submit_and_wait(&ring_, 1);
+            if (submitted < 0 && submitted != -EINTR) {
+                broken_ = true;
+                return false;
+            }
+            io_uring_cqe* cqe = nullptr;
+            unsigned head = 0;
+            unsigned seen = 0;
+            io_uring_for_each_cqe(&ring_, head, cqe) {
+                results[static_cast<std::size_t>(io_uring_cqe_get_data64(cqe))] = cqe->res;
+                ++seen;
+            }
+            io_uring_cq_advance(&ring_, seen);
+            done += seen;
+        }
+        return true;
+    }
+
+  private:
+    io_uring ring_{};
+    bool ready_ = false;
+    bool broken_ = false;
+};
+
+// The head of an opened regular file read `got` bytes of, as ReadFileHeadAt
+// makes it; nothing when the plain way must say why.
+std::optional<FileHead> HeadOf(int fd, std::vector<std::uint8_t>&& bytes, int got,
+                               std::size_t limit) {
+    if (got < 0) return std::nullopt;
+    FileHead head;
+    head.bytes = std::move(bytes);
+    auto filled = static_cast<std::size_t>(got);
+    head.size = filled;
+    if (filled > limit) {
+        struct stat status {};
+        if (::fstat(fd, &status) != 0) return std::nullopt;
+        head.size = std::max<std::uint64_t>(static_cast<std::uint64_t>(status.st_size), filled);
+        filled = limit;
+    }
+    head.bytes.resize(filled);
+    return head;
+}
+
+// Reads requests [first, first + count), all listed as regular files,
+// through the ring; false when the ring failed before any was taken.
+bool ReadBatch(Ring& ring, int dirFd, std::span<const HeadRequest> batch, std::size_t first,
+               std::size_t limit, const std::function<void(std::size_t, FileHead&&)>& take) {
+    const auto count = static_cast<unsigned>(batch.size());
+    std::vector<int> opened(count, -1), got(count, -1);
+    for (unsigned i = 0; i < count; ++i)
+        io_uring_prep_openat(ring.Next(i), dirFd, batch[i].name, OpenFlags, 0);
+    const bool opens = ring.Run(count, opened);
+    std::vector<UniqueFd> files(count);
+    for (unsigned i = 0; i < count; ++i)
+        if (opened[i] >= 0) files[i].Reset(opened[i]);
+    if (!opens) return false;
+
+    std::vector<std::vector<std::uint8_t>> bytes(count);
+    unsigned reads = 0;
+    for (unsigned i = 0; i < count; ++i) {
+        if (!files[i].Valid()) continue;
+        bytes[i].resize(limit + 1);
+        io_uring_prep_read(ring.Next(i), files[i].Get(), bytes[i].data(),
+                           static_cast<unsigned>(limit + 1), 0);
+        ++reads;
+    }
+    // Should the ring fail now, the files close the plain way and are read so.
+    const bool readsDone = ring.Run(reads, got);
+
+    std::vector<std::optional<FileHead>> heads(count);
+    unsigned closes = 0;
+    for (unsigned i = 0; i < count; ++i) {
+        if (!files[i].Valid()) continue;
+        if (readsDone) heads[i] = HeadOf(files[i].Get(), std::move(bytes[i]), got[i], limit);
+        io_uring_prep_close(ring.Next(i), files[i].Release());
+        ++closes;
+    }
+    std::vector<int> closed(count);
+    if (!ring.Run(closes, closed)) return false;
+
+    for (unsigned i = 0; i < count; ++i)
+        take(first + i,
+             heads[i] ? std::move(*heads[i]) : ReadFileHeadAt(dirFd, batch[i].name, limit, true));
+    return true;
+}
+
+}  // namespace
+
+void ReadFileHeadsAt(int dirFd, std::span<const HeadRequest> requests, std::size_t limit,
+                     const std::function<void(std::size_t, FileHead&&)>& take) {
+    std::optional<Ring> ring;
+    if (requests.size() >= FewestBatched && limit < (1u << 30)) ring.emplace();
+    std::size_t next = 0;
+    while (next < requests.size()) {
+        // A run of regular files goes through the ring; any other entry the plain way.
+        std::size_t end = next;
+        while (end < requests.size() && end - next < Batch && requests[end].listedRegular) ++end;
+        if (end > next && ring && ring->Ready() &&
+            ReadBatch(*ring, dirFd, requests.subspan(next, end - next), next, limit, take)) {
+            next = end;
+            continue;
+        }
+        if (end == next) end = next + 1;
+        for (; next < end; ++next)
+            take(next,
+                 ReadFileHeadAt(dirFd, requests[next].name, limit, requests[next].listedRegular));
+    }
+}
+
+}  // namespace glyph
