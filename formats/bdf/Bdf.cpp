@@ -1,10 +1,12 @@
 #include "formats/bdf/Bdf.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
+#include <cstring>
+#include <string_view>
 
 #include "font/Failure.h"
-#include "font/NumberText.h"
 
 namespace font {
 namespace {
@@ -20,16 +22,67 @@ std::string Line(const char* format, auto... values) {
     return std::string(buffer) + "\n";
 }
 
-// Adds the glyph's rows as BDF bitmap lines: whole bytes, leftmost pixel in
-// the most significant bit.
-void AppendBitmapRows(std::string& out, const Glyph& glyph) {
-    const int bytes = (glyph.width + 7) / 8;
-    for (int row = 0; row < Height; ++row) {
-        // Bits past the width are clear; the row's 16 bits keep the leftmost high.
-        const unsigned bits = glyph.rows[static_cast<std::size_t>(row)] >> (16 - bytes * 8);
-        AppendHex(out, bits, bytes * 2);
-        out += '\n';
+// A glyph's text, made in one buffer and added at once: a font's glyphs
+// are most of its file.
+class GlyphText {
+  public:
+    void Put(std::string_view text) {
+        std::memcpy(end_, text.data(), text.size());
+        end_ += text.size();
     }
+    void Decimal(long value) { end_ = std::to_chars(end_, Last(), value).ptr; }
+    // `value` in upper-case hexadecimal, `digits` digits.
+    void Hex(unsigned long value, int digits) {
+        constexpr char Digits[] = "0123456789ABCDEF";
+        for (int d = digits - 1; d >= 0; --d) *end_++ = Digits[(value >> (4 * d)) & 0xF];
+    }
+    std::string_view Text() const { return {buffer_, static_cast<std::size_t>(end_ - buffer_)}; }
+
+  private:
+    char* Last() { return buffer_ + sizeof buffer_; }
+    // The longest glyph: its keywords, numbers of at most 11 characters, and
+    // 7 rows of 4 digits.
+    char buffer_[256];
+    char* end_ = buffer_;
+};
+
+void AppendGlyph(std::string& out, const Glyph& glyph, int descent) {
+    GlyphText text;
+    text.Put("STARTCHAR U+");
+    // At least 4 digits, as U+XXXX labels have them.
+    int digits = 4;
+    while (digits < 8 && (glyph.codePoint >> (4 * digits)) != 0) ++digits;
+    text.Hex(glyph.codePoint, digits);
+    text.Put("\nENCODING ");
+    text.Decimal(glyph.codePoint);
+    // The scalable width: the advance in thousandths of the point size.
+    const long swidth =
+        (glyph.width * 1000L * 72 + PointSize * Resolution / 2) / (PointSize * Resolution);
+    text.Put("\nSWIDTH ");
+    text.Decimal(swidth);
+    text.Put(" 0\nDWIDTH ");
+    text.Decimal(glyph.width);
+    // A glyph without columns has no bitmap; any other covers the whole cell.
+    if (glyph.width == 0) {
+        text.Put(" 0\nBBX 0 0 0 0\nBITMAP\n");
+    } else {
+        text.Put(" 0\nBBX ");
+        text.Decimal(glyph.width);
+        text.Put(" ");
+        text.Decimal(Height);
+        text.Put(" 0 ");
+        text.Decimal(-descent);
+        text.Put("\nBITMAP\n");
+        // Whole bytes, leftmost pixel in the most significant bit; bits past
+        // the width are clear, and the row's 16 bits keep the leftmost high.
+        const int bytes = (glyph.width + 7) / 8;
+        for (int row = 0; row < Height; ++row) {
+            text.Hex(glyph.rows[static_cast<std::size_t>(row)] >> (16 - bytes * 8), bytes * 2);
+            text.Put("\n");
+        }
+    }
+    text.Put("ENDCHAR\n");
+    out += text.Text();
 }
 
 }  // namespace
@@ -68,33 +121,7 @@ std::string WriteBdf(const Font& font, std::string_view familyName, int ascent) 
     out += Line("CHARS %zu", font.glyphs.size());
     // About 120 bytes a glyph of up to 8 columns, 134 of more.
     out.reserve(out.size() + font.glyphs.size() * 140 + 16);
-    for (const Glyph& glyph : font.glyphs) {
-        out += "STARTCHAR U+";
-        AppendHex(out, glyph.codePoint, 4);
-        out += "\nENCODING ";
-        AppendDecimal(out, glyph.codePoint);
-        // The scalable width: the advance in thousandths of the point size.
-        const long swidth =
-            (glyph.width * 1000L * 72 + PointSize * Resolution / 2) / (PointSize * Resolution);
-        out += "\nSWIDTH ";
-        AppendDecimal(out, swidth);
-        out += " 0\nDWIDTH ";
-        AppendDecimal(out, glyph.width);
-        // A glyph without columns has no bitmap; any other covers the whole cell.
-        if (glyph.width == 0) {
-            out += " 0\nBBX 0 0 0 0\nBITMAP\n";
-        } else {
-            out += " 0\nBBX ";
-            AppendDecimal(out, glyph.width);
-            out += ' ';
-            AppendDecimal(out, Height);
-            out += " 0 ";
-            AppendDecimal(out, -descent);
-            out += "\nBITMAP\n";
-            AppendBitmapRows(out, glyph);
-        }
-        out += "ENDCHAR\n";
-    }
+    for (const Glyph& glyph : font.glyphs) AppendGlyph(out, glyph, descent);
     out += "ENDFONT\n";
     return out;
 }

@@ -87,11 +87,10 @@ std::string WriteCHeader(const Font& font, std::string_view name, CLayout layout
     out += "};\n\nstatic const uint8_t " + lower + "_bitmap[] " + storage + " = {\n";
     for (std::size_t i = 0; i < count; ++i) {
         const char32_t cp = font.glyphs[i].codePoint;
-        out += "    /* " + CommentName(cp) + " */\n";
-        AppendList(out, offsets[i + 1] - offsets[i], 14, [&](std::string& line, std::size_t k) {
-            line += "0x";
-            AppendHex(line, bitmap[offsets[i] + k], 2);
-        });
+        out += "    /* ";
+        out += CommentName(cp);
+        out += " */\n";
+        AppendHexBytes(out, std::span(bitmap).subspan(offsets[i], offsets[i + 1] - offsets[i]), 14);
     }
     // C99 has no empty initialiser; a table of width-0 glyphs gets one unused byte.
     if (total == 0) out += "    0 /* no columns at all; unused */\n";

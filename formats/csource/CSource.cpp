@@ -151,6 +151,23 @@ std::string CHex(unsigned value, int digits) {
     return "0x" + HexText(value, digits);
 }
 
+void AppendHexBytes(std::string& out, std::span<const std::uint8_t> bytes, std::size_t perLine) {
+    constexpr char Digits[] = "0123456789ABCDEF";
+    std::string line;
+    line.reserve(4 + perLine * 6);
+    for (std::size_t start = 0; start < bytes.size(); start += perLine) {
+        line.assign("    ");
+        const std::size_t end = std::min(bytes.size(), start + perLine);
+        for (std::size_t i = start; i < end; ++i) {
+            const char entry[] = {'0', 'x', Digits[bytes[i] >> 4], Digits[bytes[i] & 0xF],
+                                  ',', ' '};
+            line.append(entry, i + 1 == end ? 5 : 6);
+        }
+        line += '\n';
+        out += line;
+    }
+}
+
 std::string CommentName(char32_t cp) {
     return CodePointLabel(cp) + " " + CCharacterLiteral(cp);
 }

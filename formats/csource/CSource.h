@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -56,5 +57,9 @@ void AppendList(std::string& out, std::size_t count, std::size_t perLine, Format
         if (i % perLine == perLine - 1 || i + 1 == count) out += '\n';
     }
 }
+
+// The same for bytes written as 0xHH, built a line at a time: the tables
+// of bitmaps, the bulk of a header.
+void AppendHexBytes(std::string& out, std::span<const std::uint8_t> bytes, std::size_t perLine);
 
 }  // namespace font
