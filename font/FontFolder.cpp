@@ -45,7 +45,7 @@ namespace {
 // whole blocks of them). A list reserved by it never moves while it grows,
 // and the pages of it never written are never touched.
 std::size_t EntriesBound(DIR* folder) {
-    constexpr std::size_t MaxReserved = 1 << 20;
+    constexpr std::size_t MaxReserved = 1 << 18;
     struct stat status {};
     if (::fstat(::dirfd(folder), &status) != 0 || status.st_size <= 0) return 0;
     return std::min(static_cast<std::size_t>(status.st_size) / 16, MaxReserved);
