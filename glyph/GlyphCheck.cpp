@@ -20,7 +20,8 @@ int BitsBeyondWidth(std::span<const std::uint8_t> bitmap, int width) {
     for (std::size_t k = 0; k < bitmap.size(); ++k) {
         const int firstUnused = width <= 8 ? width : (k % 2 == 0 ? 8 : width - 8);
         const unsigned mask = (1u << (8 - firstUnused)) - 1u;
-        count += std::popcount(static_cast<unsigned>(bitmap[k] & mask));
+        // Nearly always clear: the count, a library call without POPCNT, is then skipped.
+        if (const unsigned bits = bitmap[k] & mask; bits != 0) count += std::popcount(bits);
     }
     return count;
 }
