@@ -1,4 +1,4 @@
-#include "formats/freetype/BdfBoxes.h"
+#include "formats/bitmapimport/BdfBoxes.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -7,7 +7,7 @@
 #include "font/Failure.h"
 #include "font/FontLimits.h"
 #include "font/Unicode.h"
-#include "formats/freetype/BdfLines.h"
+#include "formats/bitmapimport/BdfLines.h"
 
 namespace font {
 namespace {
@@ -39,37 +39,42 @@ bool IsBdf(std::span<const std::uint8_t> bytes) {
     return false;
 }
 
+void BdfBoxBudget::Size(std::string_view words) {
+    NextNumber(words), NextNumber(words), NextNumber(words);
+    if (const std::uint64_t bits = NextNumber(words); bits == 2 || bits == 4 || bits == 8)
+        bitsPerPixel_ = bits;
+}
+
+void BdfBoxBudget::Box(std::string_view words, std::string_view glyphName, std::size_t lineNumber) {
+    const std::uint64_t width = NextNumber(words);
+    const std::uint64_t height = NextNumber(words);
+    const auto where = [&] {
+        return "glyph " + Printable(glyphName) + " (line " + std::to_string(lineNumber) + ")";
+    };
+    if (width > MaxGlyphBoxSide || height > MaxGlyphBoxSide)
+        throw Failure(fileName_ + ": " + where() + " has a box of " + std::to_string(width) +
+                      " x " + std::to_string(height) +
+                      " pixels, far beyond the 16 x 7 cells; not read");
+    total_ += (width * bitsPerPixel_ + 7) / 8 * height;
+    if (total_ > MaxBdfBitmapBytes)
+        throw Failure(fileName_ + ": its glyph boxes ask for more than " +
+                      std::to_string(MaxBdfBitmapBytes >> 20) + " MiB of bitmaps by " + where() +
+                      "; not read");
+}
+
 void CheckBdfBoxes(std::string_view text, const std::string& fileName) {
-    std::uint64_t bitsPerPixel = 1;
-    std::uint64_t total = 0;
+    BdfBoxBudget budget(fileName);
     std::string_view glyphName;
     std::size_t lineNumber = 0;
     for (std::size_t at = 0; at < text.size();) {
         const std::string_view line = NextBdfLine(text, at);
         ++lineNumber;
-        if (auto size = AfterKeyword(line, "SIZE")) {
-            NextNumber(*size), NextNumber(*size), NextNumber(*size);
-            if (const std::uint64_t bits = NextNumber(*size); bits == 2 || bits == 4 || bits == 8)
-                bitsPerPixel = bits;
-        } else if (const auto name = AfterKeyword(line, "STARTCHAR")) {
+        if (const auto size = AfterKeyword(line, "SIZE"))
+            budget.Size(*size);
+        else if (const auto name = AfterKeyword(line, "STARTCHAR"))
             glyphName = *name;
-        } else if (auto box = AfterKeyword(line, "BBX")) {
-            const std::uint64_t width = NextNumber(*box);
-            const std::uint64_t height = NextNumber(*box);
-            const auto where = [&] {
-                return "glyph " + Printable(glyphName) + " (line " + std::to_string(lineNumber) +
-                       ")";
-            };
-            if (width > MaxGlyphBoxSide || height > MaxGlyphBoxSide)
-                throw Failure(fileName + ": " + where() + " has a box of " + std::to_string(width) +
-                              " x " + std::to_string(height) +
-                              " pixels, far beyond the 16 x 7 cells; not read");
-            total += (width * bitsPerPixel + 7) / 8 * height;
-            if (total > MaxBdfBitmapBytes)
-                throw Failure(fileName + ": its glyph boxes ask for more than " +
-                              std::to_string(MaxBdfBitmapBytes >> 20) + " MiB of bitmaps by " +
-                              where() + "; not read");
-        }
+        else if (const auto box = AfterKeyword(line, "BBX"))
+            budget.Box(*box, glyphName, lineNumber);
     }
 }
 
