@@ -19,6 +19,7 @@ constexpr std::size_t MaxLine = 32768;  // FreeType refuses lines of 64 KiB
 constexpr long MaxProperties = 4096;
 constexpr std::size_t MaxFontName = 200;  // FreeType refuses names of 256 bytes
 constexpr long MaxCodes = 0x110000;
+constexpr std::size_t MinGlyphBytes = 40;  // STARTCHAR to ENDCHAR with one-letter words
 
 // Which lines it declines, each a form where FreeType's reading would differ
 // from a plain one, or where FreeType refuses the font:
@@ -137,7 +138,14 @@ class Parser {
         font_.descent = descent.value_or(-bottom);
         auto chars = BdfWords::After(line, "CHARS");
         if (!chars || !chars->Plain()) Unsure("another line than CHARS");
-        if (Number(*chars, false, CodeDigits, "CHARS") >= MaxCodes) Unsure("too many CHARS");
+        const long count = Number(*chars, false, CodeDigits, "CHARS");
+        if (count >= MaxCodes) Unsure("too many CHARS");
+        // As many as the file can hold at the fewest bytes a glyph takes.
+        const auto expected =
+            std::min<std::size_t>(static_cast<std::size_t>(count), text_.size() / MinGlyphBytes);
+        font_.glyphs.reserve(expected);
+        font_.codes.reserve(expected);
+        font_.bitmaps.reserve(text_.size() / 8);
     }
 
     void ReadProperties(std::optional<long>& ascent, std::optional<long>& descent) {

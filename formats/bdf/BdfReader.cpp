@@ -1,6 +1,7 @@
 #include "formats/bdf/BdfReader.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <new>
 
 #include "font/Failure.h"
@@ -47,7 +48,8 @@ ImportReport Import(const BdfFont& font, const std::string& fileName,
             wanted.Add(inks.back());
     }
     const int declaredTop = static_cast<int>(-font.ascent);
-    const int height = static_cast<int>(font.ascent + font.descent);
+    // FreeType takes a negative height as its size.
+    const int height = static_cast<int>(std::labs(font.ascent + font.descent));
     StrikeChoice choice;
     std::optional<int> top = choice.Judge(0, height, declaredTop, all, wanted, codes.WantsAll());
     if (!top && !choice.Clipped()) throw Failure(fileName + ": " + choice.NoneFits());

@@ -12,6 +12,8 @@ inline bool IsBdfKeyword(std::string_view line, std::string_view keyword) {
             line[keyword.size()] == '\t');
 }
 
+// Inline: every line of a glyph but its rows is split into words.
+
 // The words of a BDF keyword line, in the one form that FreeType's reader
 // and a plain split agree on: the keyword, then words each after one or
 // more spaces, no tab, nothing trailing.
@@ -19,12 +21,30 @@ class BdfWords {
   public:
     // The words after `keyword`, or nothing when `line` is not that keyword
     // as a word of its own.
-    static std::optional<BdfWords> After(std::string_view line, std::string_view keyword);
+    static std::optional<BdfWords> After(std::string_view line, std::string_view keyword) {
+        if (!IsBdfKeyword(line, keyword)) return std::nullopt;
+        const std::string_view rest = line.substr(keyword.size());
+        BdfWords words;
+        bool tab = false;
+        for (const char c : rest) tab = tab || c == '\t';
+        words.plain_ = !tab && (rest.empty() || rest.back() != ' ');
+        std::size_t start = 0;
+        while (start < rest.size() && rest[start] == ' ') ++start;
+        words.rest_ = rest.substr(start);
+        return words;
+    }
 
     // Whether the line is in that form.
     bool Plain() const { return plain_; }
     // The next word, or an empty view when none is left.
-    std::string_view Next();
+    std::string_view Next() {
+        std::size_t end = 0;
+        while (end < rest_.size() && rest_[end] != ' ') ++end;
+        const std::string_view word = rest_.substr(0, end);
+        while (end < rest_.size() && rest_[end] == ' ') ++end;
+        rest_.remove_prefix(end);
+        return word;
+    }
     bool Done() const { return rest_.empty(); }
     // The words as they stand, after the spaces that follow the keyword.
     std::string_view Rest() const { return rest_; }

@@ -184,6 +184,14 @@ std::vector<Case> Cases() {
              f.properties = "STARTPROPERTIES 2\nFONT_ASCENT 4\nFONT_DESCENT 1\nENDPROPERTIES\n";
              f.glyphs.push_back(Glyph("bar", "124", Rows("20", 9), "DWIDTH 5 0\nBBX 5 9 0 -2\n"));
          }).Text()},
+        {"a negative height is taken as its size",
+         With([](Font& f) {
+             f.properties = "STARTPROPERTIES 2\nFONT_ASCENT 2\nFONT_DESCENT -5\nENDPROPERTIES\n";
+         }).Text()},
+        {"a descent above the baseline",
+         With([](Font& f) {
+             f.properties = "STARTPROPERTIES 2\nFONT_ASCENT 8\nFONT_DESCENT -1\nENDPROPERTIES\n";
+         }).Text()},
         {"ISO8859-2",
          With([](Font& f) {
              f.properties =
