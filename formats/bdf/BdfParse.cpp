@@ -80,6 +80,24 @@ class Parser {
         return true;
     }
 
+    // The next line when it holds hex digits alone and ends in LF, the most
+    // of a font's lines, taken in one look at each byte.
+    bool TakeHexLine(std::string_view& line) {
+        const std::string_view rest = text_.substr(at_);
+        if (rest.size() > 2 && rest[2] == '\n' && IsHexDigit(rest[0]) && IsHexDigit(rest[1])) {
+            line = rest.substr(0, 2);
+            at_ += 3;
+            ++lineNumber_;
+            return true;
+        }
+        const std::size_t digits = LeadingHexDigits(rest.substr(0, MaxLine));
+        if (digits == 0 || digits == rest.size() || rest[digits] != '\n') return false;
+        line = rest.substr(0, digits);
+        at_ += digits + 1;
+        ++lineNumber_;
+        return true;
+    }
+
     // The next line that says anything: FreeType passes over empty lines and
     // those starting with # or ^Z, and every reader over comments.
     std::string_view NextMeaningful(const char* missing) {
@@ -99,7 +117,7 @@ class Parser {
     BdfWords Expect(const char* keyword) {
         const std::optional<BdfWords> words = BdfWords::After(NextMeaningful(keyword), keyword);
         if (!words) Unsure(std::string("another line than ") + keyword);
-        if (!words->Plain()) Unsure(std::string("a tab or trailing space in ") + keyword);
+        if (!words->Plain()) Unsure(std::string("a trailing space in ") + keyword);
         return *words;
     }
 
@@ -111,7 +129,8 @@ class Parser {
 
     void ReadHeader() {
         const BdfWords name = Expect("FONT");
-        if (name.Done() || name.Rest().size() > MaxFontName) Unsure("a FONT name empty or long");
+        if (name.Done() || name.HasTab() || name.Rest().size() > MaxFontName)
+            Unsure("a FONT name empty, long or with a tab");
         BdfWords size = Expect("SIZE");
         budget_.Size(size.Rest());
         for (int i = 0; i < 3; ++i) Number(size, false, CodeDigits, "SIZE");
@@ -202,7 +221,8 @@ class Parser {
                 break;
             }
             const auto start = BdfWords::After(line, "STARTCHAR");
-            if (!start || !start->Plain() || start->Done()) Unsure("another line than STARTCHAR");
+            if (!start || !start->Plain() || start->Done() || start->HasTab())
+                Unsure("another line than STARTCHAR");
             ReadGlyph(start->Rest());
         }
         const std::string_view rest = text_.substr(at_);
@@ -232,14 +252,8 @@ class Parser {
                 if (!advance->Done()) Number(*advance, true, MetricDigits, "DWIDTH");
                 if (!advance->Done()) Unsure("a DWIDTH of more than 2 numbers");
             } else if (auto bbx = c == 'B' ? BdfWords::After(line, "BBX") : std::nullopt) {
-                budget_.Box(bbx->Rest(), name, lineNumber_);
-                if (std::exchange(box, true) || !bbx->Plain()) Unsure("an odd BBX");
-                glyph.width = static_cast<unsigned>(Number(*bbx, false, MetricDigits, "BBX"));
-                glyph.height = static_cast<unsigned>(Number(*bbx, false, MetricDigits, "BBX"));
-                glyph.left = static_cast<int>(Number(*bbx, true, MetricDigits, "BBX"));
-                glyph.top = static_cast<int>(Number(*bbx, true, MetricDigits, "BBX")) +
-                            static_cast<int>(glyph.height);
-                if (!bbx->Done()) Unsure("a BBX of more than 4 numbers");
+                ReadBox(*bbx, name, glyph);
+                if (std::exchange(box, true)) Unsure("a second BBX");
             } else if (line == "BITMAP" && box) {
                 break;
             } else {
@@ -249,6 +263,27 @@ class Parser {
         if (!dwidth) glyph.advance = glyph.width;
         ReadRows(glyph);
         if (glyph.code >= 0) font_.glyphs.push_back(glyph);
+    }
+
+    // A BBX line: its box, counted against the budget; the budget reads a
+    // line of another form itself, so that it refuses what it would refuse
+    // before this parser declines the line.
+    void ReadBox(BdfWords words, std::string_view name, BdfGlyph& glyph) {
+        const std::string_view text = words.Rest();
+        const std::optional<long> width = BdfNumber(words.Next(), false, MetricDigits);
+        const std::optional<long> height = BdfNumber(words.Next(), false, MetricDigits);
+        const std::optional<long> left = BdfNumber(words.Next(), true, MetricDigits);
+        const std::optional<long> bottom = BdfNumber(words.Next(), true, MetricDigits);
+        if (!width || !height || !left || !bottom || !words.Done() || !words.Plain()) {
+            budget_.Box(text, name, lineNumber_);
+            Unsure("a BBX of another form");
+        }
+        budget_.Box(static_cast<std::uint64_t>(*width), static_cast<std::uint64_t>(*height), name,
+                    lineNumber_);
+        glyph.width = static_cast<unsigned>(*width);
+        glyph.height = static_cast<unsigned>(*height);
+        glyph.left = static_cast<int>(*left);
+        glyph.top = static_cast<int>(*bottom + *height);
     }
 
     // The code FreeType keeps: -1, no code, for a negative one or one past Unicode.
@@ -264,6 +299,14 @@ class Parser {
         font_.bitmaps.resize(glyph.offset + std::size_t{rowBytes} * glyph.height);
         std::string_view line;
         for (unsigned row = 0;;) {
+            if (TakeHexLine(line)) {
+                if (row < glyph.height)
+                    DecodeBdfDigits(
+                        line, font_.bitmaps.data() + glyph.offset + std::size_t{row} * rowBytes,
+                        rowBytes, glyph.width);
+                ++row;
+                continue;
+            }
             if (!NextLine(line)) Unsure("no ENDCHAR before the end");
             if (!line.empty() && line.front() == 'E' && IsBdfKeyword(line, "ENDCHAR")) return;
             if (Ignorable(line)) continue;

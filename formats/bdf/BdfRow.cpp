@@ -1,5 +1,6 @@
 #include "formats/bdf/BdfRow.h"
 
+#include <algorithm>
 #include <array>
 
 namespace font {
@@ -28,18 +29,42 @@ constexpr std::array<std::uint8_t, 8> LastByteMask = {0xFF, 0x80, 0xC0, 0xE0,
 
 }  // namespace
 
-bool DecodeBdfRow(std::string_view line, std::uint8_t* row, unsigned rowBytes, unsigned width) {
+bool IsHexDigit(char c) {
+    return HexValue(c) != NotHex;
+}
+
+std::size_t LeadingHexDigits(std::string_view text) {
     std::size_t digits = 0;
-    while (digits < line.size() && HexValue(line[digits]) != NotHex) ++digits;
+    while (digits < text.size() && HexValue(text[digits]) != NotHex) ++digits;
+    return digits;
+}
+
+void DecodeBdfDigits(std::string_view digits, std::uint8_t* row, unsigned rowBytes,
+                     unsigned width) {
+    // A row of one byte, as most rows of 7-row fonts are, written at once.
+    if (rowBytes == 1 && digits.size() >= 2) {
+        *row = static_cast<std::uint8_t>((HexValue(digits[0]) << 4 | HexValue(digits[1])) &
+                                         LastByteMask[width & 7]);
+        return;
+    }
+    const std::size_t nibbles = std::min(std::size_t{rowBytes} * 2, digits.size());
+    std::uint8_t* byte = row;
+    std::size_t i = 0;
+    // Whole bytes, then the digit left over, in the low nibble of the next.
+    for (; i + 1 < nibbles; i += 2)
+        *byte++ = static_cast<std::uint8_t>(HexValue(digits[i]) << 4 | HexValue(digits[i + 1]));
+    if (i < nibbles)
+        *byte = HexValue(digits[i]);
+    else if (byte != row && i == std::size_t{rowBytes} * 2)
+        --byte;  // a full row: the mask falls on its last byte
+    if (width != 0) *byte &= LastByteMask[width & 7];
+}
+
+bool DecodeBdfRow(std::string_view line, std::uint8_t* row, unsigned rowBytes, unsigned width) {
+    const std::size_t digits = LeadingHexDigits(line);
     for (std::size_t i = digits; i < line.size(); ++i)
         if (line[i] != ' ' && line[i] != '\t') return false;
-    const std::size_t nibbles = std::size_t{rowBytes} * 2;
-    std::uint8_t* byte = row;
-    for (std::size_t i = 0; i < nibbles && i < digits; ++i) {
-        *byte = static_cast<std::uint8_t>((*byte << 4) + HexValue(line[i]));
-        if (i + 1 < nibbles && (i & 1) != 0) *++byte = 0;
-    }
-    if (width != 0) *byte &= LastByteMask[width & 7];
+    DecodeBdfDigits(line.substr(0, digits), row, rowBytes, width);
     return true;
 }
 

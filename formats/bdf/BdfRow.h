@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -12,5 +13,13 @@ namespace font {
 // byte last written. False, and `row` untouched, for a line holding anything
 // but hex digits followed by blanks.
 bool DecodeBdfRow(std::string_view line, std::uint8_t* row, unsigned rowBytes, unsigned width);
+
+bool IsHexDigit(char c);
+
+// How many hex digits `text` starts with.
+std::size_t LeadingHexDigits(std::string_view text);
+
+// Decodes `digits`, hex digits alone, as DecodeBdfRow does.
+void DecodeBdfDigits(std::string_view digits, std::uint8_t* row, unsigned rowBytes, unsigned width);
 
 }  // namespace font

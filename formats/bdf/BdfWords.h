@@ -25,17 +25,17 @@ class BdfWords {
         if (!IsBdfKeyword(line, keyword)) return std::nullopt;
         const std::string_view rest = line.substr(keyword.size());
         BdfWords words;
-        bool tab = false;
-        for (const char c : rest) tab = tab || c == '\t';
-        words.plain_ = !tab && (rest.empty() || rest.back() != ' ');
+        words.plain_ = rest.empty() || rest.back() != ' ';
         std::size_t start = 0;
         while (start < rest.size() && rest[start] == ' ') ++start;
         words.rest_ = rest.substr(start);
         return words;
     }
 
-    // Whether the line is in that form.
+    // Whether nothing trails the words. A tab fails any number read from
+    // them; a line of other words says HasTab itself.
     bool Plain() const { return plain_; }
+    bool HasTab() const { return rest_.find('\t') != std::string_view::npos; }
     // The next word, or an empty view when none is left.
     std::string_view Next() {
         std::size_t end = 0;

@@ -47,7 +47,11 @@ void BdfBoxBudget::Size(std::string_view words) {
 
 void BdfBoxBudget::Box(std::string_view words, std::string_view glyphName, std::size_t lineNumber) {
     const std::uint64_t width = NextNumber(words);
-    const std::uint64_t height = NextNumber(words);
+    Box(width, NextNumber(words), glyphName, lineNumber);
+}
+
+void BdfBoxBudget::Box(std::uint64_t width, std::uint64_t height, std::string_view glyphName,
+                       std::size_t lineNumber) {
     const auto where = [&] {
         return "glyph " + Printable(glyphName) + " (line " + std::to_string(lineNumber) + ")";
     };

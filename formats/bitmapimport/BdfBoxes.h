@@ -25,6 +25,9 @@ class BdfBoxBudget {
     // The words after BBX, on line `lineNumber` of glyph `glyphName`. Raises
     // Failure naming the file, the glyph and the line.
     void Box(std::string_view words, std::string_view glyphName, std::size_t lineNumber);
+    // The same for a box whose width and height are read.
+    void Box(std::uint64_t width, std::uint64_t height, std::string_view glyphName,
+             std::size_t lineNumber);
 
   private:
     const std::string& fileName_;

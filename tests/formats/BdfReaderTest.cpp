@@ -78,6 +78,13 @@ struct Font {
     }
 };
 
+// The lines of a font's properties, counted.
+std::string Properties(const std::vector<std::string>& lines) {
+    std::string text = "STARTPROPERTIES " + std::to_string(lines.size()) + "\n";
+    for (const std::string& line : lines) text += line + "\n";
+    return text + "ENDPROPERTIES\n";
+}
+
 // A glyph of code `encoding` (the words of its ENCODING line) with `rows`
 // under BITMAP, and `metrics` (SWIDTH, DWIDTH, BBX lines) before it.
 std::string Glyph(const std::string& name, const std::string& encoding,
@@ -118,10 +125,8 @@ std::vector<Case> Cases() {
         {"letters", Letters().Text()},
         {"no properties: the font box gives ascent and descent",
          With([](Font& f) { f.properties.clear(); }).Text()},
-        {"FONT_DESCENT alone", With([](Font& f) {
-                                   f.properties =
-                                       "STARTPROPERTIES 1\nFONT_DESCENT 3\nENDPROPERTIES\n";
-                               }).Text()},
+        {"FONT_DESCENT alone",
+         With([](Font& f) { f.properties = Properties({"FONT_DESCENT 3"}); }).Text()},
         {"no DWIDTH: the box's width", With([](Font& f) {
                                            f.glyphs.push_back(
                                                Glyph("C", "67", Rows("F0"), "BBX 4 7 0 -1\n"));
@@ -177,64 +182,51 @@ std::vector<Case> Cases() {
          {{65, 66}}},
         {"a 12-pixel strike with its ink in 7 rows",
          With([](Font& f) {
-             f.properties = "STARTPROPERTIES 2\nFONT_ASCENT 9\nFONT_DESCENT 3\nENDPROPERTIES\n";
+             f.properties = Properties({"FONT_ASCENT 9", "FONT_DESCENT 3"});
          }).Text()},
         {"a 5-pixel strike, ink clipped",
          With([](Font& f) {
-             f.properties = "STARTPROPERTIES 2\nFONT_ASCENT 4\nFONT_DESCENT 1\nENDPROPERTIES\n";
+             f.properties = Properties({"FONT_ASCENT 4", "FONT_DESCENT 1"});
              f.glyphs.push_back(Glyph("bar", "124", Rows("20", 9), "DWIDTH 5 0\nBBX 5 9 0 -2\n"));
          }).Text()},
         {"a negative height is taken as its size",
          With([](Font& f) {
-             f.properties = "STARTPROPERTIES 2\nFONT_ASCENT 2\nFONT_DESCENT -5\nENDPROPERTIES\n";
+             f.properties = Properties({"FONT_ASCENT 2", "FONT_DESCENT -5"});
          }).Text()},
         {"a descent above the baseline",
          With([](Font& f) {
-             f.properties = "STARTPROPERTIES 2\nFONT_ASCENT 8\nFONT_DESCENT -1\nENDPROPERTIES\n";
+             f.properties = Properties({"FONT_ASCENT 8", "FONT_DESCENT -1"});
          }).Text()},
         {"ISO8859-2",
          With([](Font& f) {
-             f.properties =
-                 "STARTPROPERTIES 2\nCHARSET_REGISTRY \"ISO8859\"\nCHARSET_ENCODING \"2\"\n"
-                 "ENDPROPERTIES\n";
+             f.properties = Properties({"CHARSET_REGISTRY \"ISO8859\"", "CHARSET_ENCODING \"2\""});
              f.glyphs.push_back(Glyph("Lslash", "163", Rows("80")));
              f.glyphs.push_back(Glyph("none", "255", Rows("80")));
          }).Text()},
-        {"KOI8-R",
-         With([](Font& f) {
-             f.properties =
-                 "STARTPROPERTIES 2\nCHARSET_REGISTRY KOI8\nCHARSET_ENCODING R\nENDPROPERTIES\n";
-             f.glyphs.push_back(Glyph("ya", "241", Rows("80")));
-         }).Text()},
+        {"KOI8-R", With([](Font& f) {
+                       f.properties = Properties({"CHARSET_REGISTRY KOI8", "CHARSET_ENCODING R"});
+                       f.glyphs.push_back(Glyph("ya", "241", Rows("80")));
+                   }).Text()},
         {"iso8859-1, lower case",
          With([](Font& f) {
-             f.properties =
-                 "STARTPROPERTIES 2\nCHARSET_REGISTRY \"iso8859\"\nCHARSET_ENCODING \"1\"\n"
-                 "ENDPROPERTIES\n";
+             f.properties = Properties({"CHARSET_REGISTRY \"iso8859\"", "CHARSET_ENCODING \"1\""});
              f.glyphs.push_back(Glyph("ydieresis", "255", Rows("80")));
          }).Text()},
-        {"ISO646.1991-IRV",
-         With([](Font& f) {
-             f.properties =
-                 "STARTPROPERTIES 2\nCHARSET_REGISTRY \"ISO646.1991\"\nCHARSET_ENCODING \"IRV\"\n"
-                 "ENDPROPERTIES\n";
-         }).Text()},
+        {"ISO646.1991-IRV", With([](Font& f) {
+                                f.properties = Properties({"CHARSET_REGISTRY \"ISO646.1991\"",
+                                                           "CHARSET_ENCODING \"IRV\""});
+                            }).Text()},
         {"fontspecific", With([](Font& f) {
-                             f.properties =
-                                 "STARTPROPERTIES 2\nCHARSET_REGISTRY \"Misc\"\nCHARSET_ENCODING "
-                                 "\"FontSpecific\"\nENDPROPERTIES\n";
+                             f.properties = Properties({"CHARSET_REGISTRY \"Misc\"",
+                                                        "CHARSET_ENCODING \"FontSpecific\""});
                          }).Text()},
         {"an empty registry declares no charset",
          With([](Font& f) {
-             f.properties =
-                 "STARTPROPERTIES 2\nCHARSET_REGISTRY \"\"\nCHARSET_ENCODING "
-                 "\"1\"\nENDPROPERTIES\n";
+             f.properties = Properties({"CHARSET_REGISTRY \"\"", "CHARSET_ENCODING \"1\""});
          }).Text()},
         {"a charset iconv does not know",
          With([](Font& f) {
-             f.properties =
-                 "STARTPROPERTIES 2\nCHARSET_REGISTRY \"Bogus\"\nCHARSET_ENCODING \"7\"\n"
-                 "ENDPROPERTIES\n";
+             f.properties = Properties({"CHARSET_REGISTRY \"Bogus\"", "CHARSET_ENCODING \"7\""});
          }).Text()},
         {"comments, # lines and blank lines",
          With([](Font& f) {
@@ -261,10 +253,9 @@ std::vector<Case> Cases() {
          With([](Font& f) { f.glyphs.push_back(Glyph("C", "67", Rows("8G"))); }).Text(), true},
         {"no line end after ENDFONT", With([](Font& f) { f.end = "ENDFONT"; }).Text(), true},
         {"a lone CR", With([](Font& f) { f.end = "ENDFONT\r"; }).Text(), true},
-        {"FONT_ASCENT twice",
-         With([](Font& f) {
-             f.properties = "STARTPROPERTIES 2\nFONT_ASCENT 6\nFONT_ASCENT 5\nENDPROPERTIES\n";
-         }).Text(),
+        {"FONT_ASCENT twice", With([](Font& f) {
+                                  f.properties = Properties({"FONT_ASCENT 6", "FONT_ASCENT 5"});
+                              }).Text(),
          true},
         {"BDF 2.2 lines", With([](Font& f) { f.box += "\nMETRICSSET 0"; }).Text(), true},
         {"a glyph without ENDCHAR",
