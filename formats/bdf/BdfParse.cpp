@@ -163,7 +163,6 @@ class Parser {
         const auto expected =
             std::min<std::size_t>(static_cast<std::size_t>(count), text_.size() / MinGlyphBytes);
         font_.glyphs.reserve(expected);
-        font_.codes.reserve(expected);
         font_.bitmaps.reserve(text_.size() / 8);
     }
 
@@ -232,14 +231,14 @@ class Parser {
 
     void ReadGlyph(std::string_view name) {
         BdfWords encoding = Expect("ENCODING");
-        font_.codes.push_back({name, BdfGlyphCodeOf(encoding.Rest())});
+        const std::string_view codeWords = encoding.Rest();
         const long first = Number(encoding, true, CodeDigits, "ENCODING");
         std::optional<long> second;
         if (!encoding.Done()) second = Number(encoding, true, CodeDigits, "ENCODING");
         if (!encoding.Done()) Unsure("an ENCODING of more than 2 numbers");
 
         BdfGlyph glyph;
-        glyph.code = KeptCode(first, second);
+        glyph.code = static_cast<std::int32_t>(KeptCode(first, second));
         bool swidth = false, dwidth = false, box = false;
         for (;;) {
             const std::string_view line = NextMeaningful("BITMAP");
@@ -248,7 +247,8 @@ class Parser {
                 if (std::exchange(swidth, true)) Unsure("a second SWIDTH");
             } else if (auto advance = c == 'D' ? BdfWords::After(line, "DWIDTH") : std::nullopt) {
                 if (std::exchange(dwidth, true) || !advance->Plain()) Unsure("an odd DWIDTH");
-                glyph.advance = Number(*advance, false, MetricDigits, "DWIDTH");
+                glyph.advance =
+                    static_cast<std::int16_t>(Number(*advance, false, MetricDigits, "DWIDTH"));
                 if (!advance->Done()) Number(*advance, true, MetricDigits, "DWIDTH");
                 if (!advance->Done()) Unsure("a DWIDTH of more than 2 numbers");
             } else if (auto bbx = c == 'B' ? BdfWords::After(line, "BBX") : std::nullopt) {
@@ -260,9 +260,12 @@ class Parser {
                 Unsure("a glyph line out of order");
             }
         }
-        if (!dwidth) glyph.advance = glyph.width;
+        if (!dwidth) glyph.advance = static_cast<std::int16_t>(glyph.width);
         ReadRows(glyph);
-        if (glyph.code >= 0) font_.glyphs.push_back(glyph);
+        if (glyph.code >= 0)
+            font_.glyphs.push_back(glyph);
+        else
+            font_.uncoded.push_back({name, BdfGlyphCodeOf(codeWords)});
     }
 
     // A BBX line: its box, counted against the budget; the budget reads a
@@ -280,10 +283,10 @@ class Parser {
         }
         budget_.Box(static_cast<std::uint64_t>(*width), static_cast<std::uint64_t>(*height), name,
                     lineNumber_);
-        glyph.width = static_cast<unsigned>(*width);
-        glyph.height = static_cast<unsigned>(*height);
-        glyph.left = static_cast<int>(*left);
-        glyph.top = static_cast<int>(*bottom + *height);
+        glyph.width = static_cast<std::uint16_t>(*width);
+        glyph.height = static_cast<std::uint16_t>(*height);
+        glyph.left = static_cast<std::int16_t>(*left);
+        glyph.top = static_cast<std::int16_t>(*bottom + *height);
     }
 
     // The code FreeType keeps: -1, no code, for a negative one or one past Unicode.
@@ -295,7 +298,7 @@ class Parser {
 
     void ReadRows(BdfGlyph& glyph) {
         const unsigned rowBytes = (glyph.width + 7) / 8;
-        glyph.offset = font_.bitmaps.size();
+        glyph.offset = static_cast<std::uint32_t>(font_.bitmaps.size());
         font_.bitmaps.resize(glyph.offset + std::size_t{rowBytes} * glyph.height);
         std::string_view line;
         for (unsigned row = 0;;) {

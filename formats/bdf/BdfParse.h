@@ -18,15 +18,16 @@ class UnsureBdf : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// A glyph of a BDF font that has a code, as FreeType's reader keeps it.
+// A glyph of a BDF font that has a code, as FreeType's reader keeps it; small,
+// for fonts of tens of thousands of glyphs.
 struct BdfGlyph {
-    long code = 0;
-    long advance = 0;  // DWIDTH, or the box's width without one
-    int left = 0;      // the box's x offset
-    int top = 0;       // rows the box rises above the baseline
-    unsigned width = 0;
-    unsigned height = 0;
-    std::size_t offset = 0;  // of its top row in the font's bitmaps
+    std::int32_t code = 0;
+    std::int16_t advance = 0;  // DWIDTH, or the box's width without one
+    std::int16_t left = 0;     // the box's x offset
+    std::int16_t top = 0;      // rows the box rises above the baseline
+    std::uint16_t width = 0;
+    std::uint16_t height = 0;
+    std::uint32_t offset = 0;  // of its top row in the font's bitmaps
 };
 
 // A one-bit BDF font as FreeType's reader makes it.
@@ -35,8 +36,10 @@ struct BdfFont {
     long descent = 0;
     // CHARSET_REGISTRY and CHARSET_ENCODING when both are given and not empty.
     std::optional<std::string_view> registry, encoding;
-    std::vector<BdfGlyph> glyphs;     // the glyphs with a code, in code order
-    std::vector<BdfGlyphCode> codes;  // every glyph's name and code, in file order
+    std::vector<BdfGlyph> glyphs;  // the glyphs with a code, in code order
+    // The glyphs FreeType keeps without a code (a negative one, or one past
+    // Unicode), with their names and codes as the file gives them, in file order.
+    std::vector<BdfGlyphCode> uncoded;
     std::vector<std::uint8_t> bitmaps;
 
     BitmapView View(const BdfGlyph& glyph) const;

@@ -9,6 +9,7 @@
 #include "font/FontLimits.h"
 #include "formats/bdf/BdfParse.h"
 #include "formats/bitmapimport/BdfBoxes.h"
+#include "formats/bitmapimport/BdfGlyphCodes.h"
 #include "formats/bitmapimport/CharacterImport.h"
 #include "formats/bitmapimport/LostBdfGlyphs.h"
 #include "formats/bitmapimport/StrikeChoice.h"
@@ -28,7 +29,7 @@ X11Charmap CharmapOf(const BdfFont& font, const std::string& fileName) {
     return ChooseX11Charmap(fileName, registry.c_str(), encoding.c_str());
 }
 
-ImportReport Import(const BdfFont& font, const std::string& fileName,
+ImportReport Import(const BdfFont& font, std::string_view text, const std::string& fileName,
                     const std::vector<CharRange>& ranges) {
     ImportReport report;
     X11Charmap map = CharmapOf(font, fileName);
@@ -36,16 +37,12 @@ ImportReport Import(const BdfFont& font, const std::string& fileName,
     const std::span<const BdfGlyph> mapped(font.glyphs.data(),
                                            std::min(font.glyphs.size(), MappedGlyphs));
 
-    std::vector<InkRows> inks;
-    inks.reserve(mapped.size());
     InkRows all, wanted;
     for (const BdfGlyph& glyph : mapped) {
-        inks.push_back(InkOf(font.View(glyph), -glyph.top));
-        all.Add(inks.back());
-        if (const std::optional<char32_t> cp =
-                codes.CodePoint(static_cast<unsigned long>(glyph.code));
-            cp && codes.Wanted(*cp))
-            wanted.Add(inks.back());
+        const InkRows ink = InkOf(font.View(glyph), -glyph.top);
+        all.Add(ink);
+        const std::optional<char32_t> cp = codes.CodePoint(static_cast<unsigned long>(glyph.code));
+        if (cp && codes.Wanted(*cp)) wanted.Add(ink);
     }
     const int declaredTop = static_cast<int>(-font.ascent);
     // FreeType takes a negative height as its size.
@@ -61,17 +58,25 @@ ImportReport Import(const BdfFont& font, const std::string& fileName,
     SayStrikeRows(report, fileName, height, *top, declaredTop);
 
     CharacterImport characters(fileName, codes, report);
-    std::vector<unsigned long> reached;
-    reached.reserve(mapped.size());
     for (const BdfGlyph& glyph : mapped) {
-        const auto code = static_cast<unsigned long>(glyph.code);
-        reached.push_back(code);
-        if (const std::optional<char32_t> cp = characters.Admit(code)) {
+        if (const std::optional<char32_t> cp =
+                characters.Admit(static_cast<unsigned long>(glyph.code))) {
             const BitmapView view = font.View(glyph);
             characters.Keep(*cp, glyph.advance, &view, glyph.left, -*top - glyph.top);
         }
     }
-    SkipLostBdfGlyphs(font.codes, reached, characters);
+    // Without glyphs past FreeType's map, every glyph with a code is reached,
+    // and those without one are all that is lost; past it, every glyph is
+    // looked at, as the FreeType reader looks at them.
+    if (mapped.size() == font.glyphs.size()) {
+        SkipLostBdfGlyphs(font.uncoded, {}, characters);
+    } else {
+        std::vector<unsigned long> reached;
+        reached.reserve(mapped.size());
+        for (const BdfGlyph& glyph : mapped)
+            reached.push_back(static_cast<unsigned long>(glyph.code));
+        SkipLostBdfGlyphs(ReadBdfGlyphCodes(text), reached, characters);
+    }
     std::sort(report.font.glyphs.begin(), report.font.glyphs.end(),
               [](const Glyph& a, const Glyph& b) { return a.codePoint < b.codePoint; });
     return report;
@@ -95,7 +100,7 @@ std::optional<ImportReport> ReadBdfFont(const FontFile& file,
         throw NotThisFormat("and larger than the " + std::to_string(MaxFontBytes >> 20) +
                             " MiB it reads");
     try {
-        return Import(ParseBdf(file.Text(), file.name), file.name, ranges);
+        return Import(ParseBdf(file.Text(), file.name), file.Text(), file.name, ranges);
     } catch (const UnsureBdf& unsure) {
         throw NotThisFormat(std::string("but a form left to FreeType (") + unsure.what() +
                             "): --from freetype reads it");

@@ -29,10 +29,6 @@ constexpr std::array<std::uint8_t, 8> LastByteMask = {0xFF, 0x80, 0xC0, 0xE0,
 
 }  // namespace
 
-bool IsHexDigit(char c) {
-    return HexValue(c) != NotHex;
-}
-
 std::size_t LeadingHexDigits(std::string_view text) {
     std::size_t digits = 0;
     while (digits < text.size() && HexValue(text[digits]) != NotHex) ++digits;

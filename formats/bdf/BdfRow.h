@@ -14,7 +14,9 @@ namespace font {
 // but hex digits followed by blanks.
 bool DecodeBdfRow(std::string_view line, std::uint8_t* row, unsigned rowBytes, unsigned width);
 
-bool IsHexDigit(char c);
+inline bool IsHexDigit(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+}
 
 // How many hex digits `text` starts with.
 std::size_t LeadingHexDigits(std::string_view text);

@@ -17,12 +17,12 @@
 #include "font/InkRows.h"
 #include "font/Unicode.h"
 #include "formats/bitmapimport/BdfBoxes.h"
+#include "formats/bitmapimport/BdfGlyphCodes.h"
 #include "formats/bitmapimport/CharacterImport.h"
 #include "formats/bitmapimport/LostBdfGlyphs.h"
 #include "formats/bitmapimport/StrikeChoice.h"
 #include "formats/bitmapimport/X11Charmap.h"
 #include "formats/charset/Charset.h"
-#include "formats/freetype/BdfGlyphCodes.h"
 #include "formats/freetype/FreeTypeLibrary.h"
 #include "formats/freetype/Gunzip.h"
 

@@ -1,4 +1,4 @@
-#include "formats/freetype/BdfGlyphCodes.h"
+#include "formats/bitmapimport/BdfGlyphCodes.h"
 
 #include "formats/bitmapimport/BdfLines.h"
 
