@@ -36,7 +36,12 @@ std::int64_t CountRow(const BitmapView& bitmap, const std::uint8_t* line) {
 }
 
 bool RowHasInk(const BitmapView& bitmap, const std::uint8_t* line) {
-    return CountRow(bitmap, line) != 0;
+    if (!bitmap.mono) return CountRow(bitmap, line) != 0;
+    const unsigned whole = bitmap.width / 8;
+    for (unsigned b = 0; b < whole; ++b)
+        if (line[b] != 0) return true;
+    const unsigned rest = bitmap.width % 8;
+    return rest != 0 && (line[whole] & (0xFF00u >> rest)) != 0;
 }
 
 }  // namespace

@@ -22,13 +22,15 @@
 namespace formats {
 
 std::span<const font::FontFormat* const> Registry() {
-    // FreeType comes first: it knows the most formats by their signatures, so
-    // that a text reader never sees a font that merely looks like text. A
-    // PNG is a sheet when --cell is given, else a chart.
+    // BDF comes first, so that the fonts it reads itself never load FreeType;
+    // it takes nothing but a file starting with STARTFONT. FreeType comes
+    // next: it knows the most formats by their signatures, so that a text
+    // reader never sees a font that merely looks like text. A PNG is a sheet
+    // when --cell is given, else a chart.
     static const std::array formats = {
-        &FreeTypeFormat(),   &SheetFormat(),   &ChartFormat(), &BdfFormat(),  &CFormat(),
-        &GfxFormat(),        &Max72xxFormat(), &TtfFormat(),   &OtbFormat(),  &GlcdFormat(),
-        &GfxClassicFormat(), &U8g2Format(),    &YaffFormat(),  &LvglFormat(), &LvglBinFormat(),
+        &BdfFormat(),        &FreeTypeFormat(), &SheetFormat(), &ChartFormat(), &CFormat(),
+        &GfxFormat(),        &Max72xxFormat(),  &TtfFormat(),   &OtbFormat(),   &GlcdFormat(),
+        &GfxClassicFormat(), &U8g2Format(),     &YaffFormat(),  &LvglFormat(),  &LvglBinFormat(),
     };
     return formats;
 }

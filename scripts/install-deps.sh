@@ -12,7 +12,7 @@ packages=(
   xvfb xdotool x11-utils imagemagick desktop-file-utils
   libx11-dev libxext-dev
   fonts-ipafont-gothic
-  libfreetype-dev libcli11-dev libpng-dev zlib1g-dev liburing-dev xfonts-base fonts-dejavu-core python3-fonttools
+  libfreetype-dev libcli11-dev libpng-dev zlib1g-dev liburing-dev xfonts-base pcf2bdf fonts-dejavu-core python3-fonttools
   libharfbuzz-dev libharfbuzz-bin opentype-sanitizer python3-pil
   lintian scdoc appstream file
   librsvg2-bin dpkg-dev man-db groff-base gzip binutils python3-debian

@@ -13,7 +13,7 @@ configure_and_build() {
   cmake --build "$dir" -j2
 }
 
-echo "== fuzzing the glyph reader, the width conversion, the font header, chart, column font, u8g2, yaff and LVGL readers and the pixel outline tracer"
+echo "== fuzzing the glyph reader, the width conversion, the font header, chart, column font, u8g2, yaff, LVGL and BDF readers and the pixel outline tracer"
 configure_and_build build/fuzz -DFONTEDITOR_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_COMPILER=clang++
 for fuzzer in read_glyph_fuzzer str_to_int_fuzzer pixel_outline_fuzzer; do
@@ -22,7 +22,7 @@ done
 # libFuzzer adds what it finds to its corpus folder: each works on a copy of its seeds.
 corpora=$(mktemp -d)
 trap 'rm -rf "$corpora"' EXIT
-for fuzzer in header_font chart column_font u8g2_font yaff lvgl_source lvgl_binary; do
+for fuzzer in header_font chart column_font u8g2_font yaff lvgl_source lvgl_binary bdf_font; do
   mkdir "$corpora/$fuzzer"
   cp fuzz/corpus/$fuzzer/* "$corpora/$fuzzer"
   build/fuzz/fuzz/${fuzzer}_fuzzer "$corpora/$fuzzer" -runs=200000 -max_total_time=20 \

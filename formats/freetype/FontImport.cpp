@@ -16,10 +16,13 @@
 #include "font/FontLimits.h"
 #include "font/InkRows.h"
 #include "font/Unicode.h"
+#include "formats/bitmapimport/BdfBoxes.h"
+#include "formats/bitmapimport/BdfGlyphCodes.h"
+#include "formats/bitmapimport/CharacterImport.h"
+#include "formats/bitmapimport/LostBdfGlyphs.h"
+#include "formats/bitmapimport/StrikeChoice.h"
+#include "formats/bitmapimport/X11Charmap.h"
 #include "formats/charset/Charset.h"
-#include "formats/csource/CSource.h"
-#include "formats/freetype/BdfBoxes.h"
-#include "formats/freetype/BdfGlyphCodes.h"
 #include "formats/freetype/FreeTypeLibrary.h"
 #include "formats/freetype/Gunzip.h"
 
@@ -29,12 +32,6 @@ namespace {
 constexpr int Rows = glyph::CellGrid::RowCount;
 // Scalable fonts are tried from 1 pixel up to this size.
 constexpr int MaxPixelSize = 4 * Rows;
-
-// A code of a Unicode character map as a code point; codes too large for one
-// stay past Unicode.
-char32_t AsCodePoint(FT_ULong code) {
-    return static_cast<char32_t>(std::min<FT_ULong>(code, 0xFFFFFFFF));
-}
 
 struct LibraryCloser {
     void operator()(FT_Library library) const { FreeType().FT_Done_FreeType(library); }
@@ -78,19 +75,6 @@ class SlotBitmap {
     FT_Bitmap converted_;
     std::optional<BitmapView> view_;
 };
-
-// "the 5th row above the baseline", "the 1st row below the baseline"; a font
-// row is negative above the baseline.
-std::string RowName(int row) {
-    const long n = row < 0 ? -static_cast<long>(row) : static_cast<long>(row) + 1;
-    const char* suffix = n % 100 / 10 == 1 ? "th"
-                         : n % 10 == 1     ? "st"
-                         : n % 10 == 2     ? "nd"
-                         : n % 10 == 3     ? "rd"
-                                           : "th";
-    return "the " + std::to_string(n) + suffix + " row " + (row < 0 ? "above" : "below") +
-           " the baseline";
-}
 
 // A glyph as the pass that places the ink rendered it, kept for the import
 // so that no glyph is rendered twice: its metrics, the rows it inks and its
@@ -155,10 +139,12 @@ class Importer {
     ImportReport Run() {
         ChooseSize();
         const bool bdf = std::string_view(FreeType().FT_Get_Font_Format(face_.get())) == "BDF";
-        std::vector<FT_ULong> reached;
+        CharacterImport characters(name_, Codes(), report_);
+        std::vector<unsigned long> reached;
         const auto import = [&](FT_ULong code, FT_UInt index) {
             if (bdf) reached.push_back(code);
-            ImportCode(code, index);
+            if (const std::optional<char32_t> cp = characters.Admit(code))
+                ImportGlyph(characters, *cp, index);
         };
         if (codes_) {
             for (const auto& [code, index] : *codes_) import(code, index);
@@ -170,7 +156,7 @@ class Importer {
         }
         if (bdf) {
             std::sort(reached.begin(), reached.end());
-            CountLostBdfGlyphs(reached);
+            SkipLostBdfGlyphs(ReadBdfGlyphCodes(Text()), reached, characters);
         }
         std::sort(report_.font.glyphs.begin(), report_.font.glyphs.end(),
                   [](const Glyph& a, const Glyph& b) { return a.codePoint < b.codePoint; });
@@ -238,24 +224,21 @@ class Importer {
         }
         std::stable_sort(strikes.begin(), strikes.end(),
                          [](const Strike& a, const Strike& b) { return a.height > b.height; });
-        std::optional<Strike> clipped;
-        std::string spans;
-        for (const Strike& strike : strikes) {
-            const int declaredTop = -SelectStrike(strike);
-            const auto [top, ink] = PlaceInk(declaredTop);
-            if (top) return TakeStrike(strike, *top, declaredTop);
-            if (!clipped && strike.height > 0 && strike.height <= Rows) clipped = strike;
-            spans += (spans.empty() ? "" : ", ") + std::to_string(ink.Span()) + " rows in its " +
-                     std::to_string(strike.height) + "-pixel strike";
+        StrikeChoice choice;
+        for (std::size_t s = 0; s < strikes.size(); ++s) {
+            const int declaredTop = -SelectStrike(strikes[s]);
+            const auto [all, wanted] = PlaceInk();
+            if (const auto top =
+                    choice.Judge(s, strikes[s].height, declaredTop, all, wanted, ranges_.empty()))
+                return TakeStrike(strikes[s], *top, declaredTop);
         }
-        if (clipped) {
-            const int declaredTop = -SelectStrike(*clipped);
-            return TakeStrike(*clipped, declaredTop, declaredTop);
+        if (const std::optional<std::size_t> clipped = choice.Clipped()) {
+            const int declaredTop = -SelectStrike(strikes[*clipped]);
+            return TakeStrike(strikes[*clipped], declaredTop, declaredTop);
         }
         if (!scalable)
             throw Failure(name_ + (strikes.empty() ? ": has no strikes and no outlines"
-                                                   : ": its glyphs' ink spans more than 7 rows (" +
-                                                         spans + "), and it has no outlines"));
+                                                   : ": " + choice.NoneFits()));
         ChooseOutlines(faces);
     }
 
@@ -275,31 +258,16 @@ class Importer {
         ascent_ = -top;
         report_.source = "its " + std::to_string(strike.height) + "-pixel strike" + mapSource_;
         report_.warnings.insert(report_.warnings.end(), mapWarnings_.begin(), mapWarnings_.end());
-        const long first = static_cast<long>(top) - declaredTop + 1;
-        if (strike.height > Rows && first >= 1 && first + Rows - 1 <= strike.height)
-            report_.warnings.push_back(name_ + ": takes rows " + std::to_string(first) + " to " +
-                                       std::to_string(first + Rows - 1) + " of its " +
-                                       std::to_string(strike.height) +
-                                       "-pixel strike, where its glyphs' ink lies");
-        else
-            SayMovedRows(top, declaredTop);
+        SayStrikeRows(report_, name_, strike.height, top, declaredTop);
     }
 
-    void SayMovedRows(int top, int declaredTop) {
-        if (top == declaredTop) return;
-        report_.warnings.push_back(name_ + ": its 7 rows start at " + RowName(top) +
-                                   ", where its glyphs' ink begins, not at its ascent of " +
-                                   std::to_string(-static_cast<long>(declaredTop)));
-    }
-
-    // The font row that becomes row 0 by the ink of every glyph the character
-    // map reaches, or failing that by the ink of the characters asked for;
-    // with the ink it went by.
-    // Each glyph's rendering and the codes of the map are kept for the
-    // import, until the size, the face or the map changes.
-    std::pair<std::optional<int>, InkRows> PlaceInk(int declaredTop) {
+    // The ink of every glyph the character map reaches, and of the characters
+    // asked for among them. Each glyph's rendering and the codes of the map
+    // are kept for the import, until the size, the face or the map changes.
+    std::pair<InkRows, InkRows> PlaceInk() {
         ForgetRendered();
         codes_.emplace();
+        const CharacterCodes codes = Codes();
         InkRows all;
         InkRows wanted;
         FT_UInt index = 0;
@@ -309,12 +277,14 @@ class Importer {
             auto [known, fresh] = rendered_.try_emplace(index);
             if (fresh) Render(index, known->second);
             all.Add(known->second.ink);
-            if (const std::optional<char32_t> cp = CodePoint(code); cp && Wanted(*cp))
+            if (const std::optional<char32_t> cp = codes.CodePoint(code); cp && codes.Wanted(*cp))
                 wanted.Add(known->second.ink);
         }
-        if (const std::optional<int> top = TopRowFor(all, declaredTop)) return {top, all};
-        if (ranges_.empty()) return {std::nullopt, all};
-        return {TopRowFor(wanted, declaredTop), wanted};
+        return {all, wanted};
+    }
+
+    CharacterCodes Codes() const {
+        return CharacterCodes(charset_ ? &*charset_ : nullptr, ranges_);
     }
 
     // Renders the glyph at `index` into `glyph`: the rows it inks, numbered
@@ -403,13 +373,15 @@ class Importer {
         outlineSize_ = bestSize;
         ChooseCharacterMap();
         const int declaredTop = -LineRows(face_.get()).first;
-        const int top = PlaceInk(declaredTop).first.value_or(declaredTop);
+        const auto [all, wanted] = PlaceInk();
+        const int top =
+            TopRowByInk(all, wanted, ranges_.empty(), declaredTop).first.value_or(declaredTop);
         ascent_ = -top;
         report_.source = "its outlines at " + std::to_string(bestSize) + " pixels";
         if (faces > 1) report_.source += " (face " + std::to_string(bestFace) + ")";
         report_.source += mapSource_;
         report_.warnings.insert(report_.warnings.end(), mapWarnings_.begin(), mapWarnings_.end());
-        SayMovedRows(top, declaredTop);
+        SayMovedRows(report_, name_, top, declaredTop);
     }
 
     // Unicode when the font has it; else the charset its X11 properties or
@@ -428,22 +400,10 @@ class Importer {
         const char* registry = nullptr;
         FT_WinFNT_HeaderRec header{};
         if (FreeType().FT_Get_BDF_Charset_ID(face_.get(), &encoding, &registry) == 0) {
-            if (registry == nullptr || encoding == nullptr || *registry == 0) {
-                mapWarnings_.push_back(name_ +
-                                       ": declares no charset; its codes are read as Unicode");
-                return;
-            }
-            const std::string charset = std::string(registry) + "-" + encoding;
-            if (AsciiLower(encoding) == "fontspecific") {
-                mapWarnings_.push_back(name_ + ": its charset " + charset +
-                                       " has no standard meaning; its codes are read as "
-                                       "Unicode");
-                return;
-            }
-            charset_ = Charset::OfX11Font(registry, encoding);
-            if (!charset_)
-                throw Failure(name_ + ": its charset " + charset +
-                              " cannot be converted to Unicode");
+            X11Charmap map = ChooseX11Charmap(name_, registry, encoding);
+            mapWarnings_ = std::move(map.warnings);
+            charset_ = std::move(map.charset);
+            if (!charset_) return;
         } else if (FreeType().FT_Get_WinFNT_Header(face_.get(), &header) == 0) {
             charset_ = Charset::OfWindowsFont(header.charset);
             if (!charset_)
@@ -454,57 +414,6 @@ class Importer {
         }
         mapSource_ = " in " + charset_->Name();
     }
-
-    void Skip(const std::string& what) { report_.Skip(name_, what); }
-
-    // Imports the glyph at one code of the character map, or says why not.
-    void ImportCode(FT_ULong code, FT_UInt index) {
-        const std::optional<char32_t> cp = CodePoint(code);
-        if (!cp) {
-            if (ranges_.empty()) Skip(CodeLabel(code) + " has no character in " + charset_->Name());
-            return;
-        }
-        if (!Wanted(*cp)) return;
-        if (!IsScalarValue(*cp)) return Skip(CodePointLabel(*cp) + " is not a Unicode character");
-        if (!imported_.insert(*cp).second)
-            return Skip(DescribeCharacter(*cp) + " has a second glyph");
-        ImportGlyph(*cp, index);
-    }
-
-    // The glyphs of a BDF file that no code of FreeType's character map gives:
-    // a second glyph for a code, a glyph without one, a code past Unicode, and
-    // the glyphs beyond the 65,535 that FreeType keeps of a face.
-    // `reached` is sorted.
-    void CountLostBdfGlyphs(const std::vector<FT_ULong>& reached) {
-        std::set<long> seen;
-        for (const BdfGlyphCode& glyph : ReadBdfGlyphCodes(Text())) {
-            if (glyph.code < 0) {
-                if (ranges_.empty()) Skip("glyph " + Printable(glyph.name) + " has no code");
-                continue;
-            }
-            const auto code = static_cast<FT_ULong>(glyph.code);
-            const bool first = seen.insert(glyph.code).second;
-            if (first && std::binary_search(reached.begin(), reached.end(), code)) continue;
-            const std::optional<char32_t> cp = CodePoint(code);
-            if (!cp || !Wanted(*cp)) continue;
-            if (!first)
-                Skip(CodeLabel(code) + " has a second glyph (" + Printable(glyph.name) + ")");
-            else if (!IsScalarValue(*cp))
-                Skip(CodeLabel(code) + " is not a Unicode character");
-            else
-                Skip(DescribeCharacter(*cp) +
-                     " lies beyond the 65,535 glyphs that FreeType reads of a face");
-        }
-    }
-
-    // A code of the font's own charset as the user reads it: a code point
-    // label for Unicode fonts, a hexadecimal code otherwise.
-    std::string CodeLabel(FT_ULong code) const {
-        if (!charset_) return CodePointLabel(AsCodePoint(code));
-        return "code " + CHex(static_cast<unsigned>(code), 2);
-    }
-
-    bool Wanted(char32_t cp) const { return Picks(ranges_, cp); }
 
     // Whether every point of the glyph's outline falls on a pixel corner at
     // the size chosen, as in the fonts export ttf writes.
@@ -520,11 +429,6 @@ class Importer {
                 (outline.points[i].y * outlineSize_) % em != 0)
                 return false;
         return true;
-    }
-
-    // The character a code of the character map stands for, if any.
-    std::optional<char32_t> CodePoint(FT_ULong code) const {
-        return charset_ ? charset_->ToUnicode(code) : std::optional<char32_t>(AsCodePoint(code));
     }
 
     enum class Load { Done, Failed, TooLarge };
@@ -562,37 +466,27 @@ class Importer {
         return side(m.width, b.width) + " x " + side(m.height, b.rows) + " pixels";
     }
 
-    void ImportGlyph(char32_t cp, FT_UInt index) {
-        if (const auto kept = rendered_.find(index); kept != rendered_.end() && kept->second.kept)
-            return ImportRendered(cp, kept->second);
+    void ImportGlyph(CharacterImport& characters, char32_t cp, FT_UInt index) {
+        if (const auto kept = rendered_.find(index); kept != rendered_.end() && kept->second.kept) {
+            const RenderedGlyph& rendered = kept->second;
+            const BitmapView view = KeptView(rendered);
+            return characters.Keep(cp, (rendered.advance + 32) >> 6,
+                                   rendered.drawn ? &view : nullptr, rendered.left,
+                                   static_cast<long>(ascent_) - rendered.top);
+        }
         switch (LoadGlyph(index)) {
             case Load::Done:
                 break;
             case Load::Failed:
-                return Skip(DescribeCharacter(cp) + " cannot be loaded");
+                return characters.Skip(DescribeCharacter(cp) + " cannot be loaded");
             case Load::TooLarge:
-                return Skip(DescribeCharacter(cp) + " has a box of " + BoxText() +
-                            ", far beyond the 16 x 7 cells");
+                return characters.Skip(DescribeCharacter(cp) + " has a box of " + BoxText() +
+                                       ", far beyond the 16 x 7 cells");
         }
         const FT_GlyphSlot slot = face_->glyph;
-        std::optional<Glyph> glyph = report_.Start(name_, cp, (slot->advance.x + 32) >> 6);
-        if (!glyph) return;
         const SlotBitmap bitmap(library_.get(), slot);
-        const std::int64_t dropped = bitmap.View()
-                                         ? DrawBitmap(*bitmap.View(), *glyph, slot->bitmap_left,
-                                                      static_cast<long>(ascent_) - slot->bitmap_top)
-                                         : 0;
-        report_.Keep(name_, std::move(*glyph), dropped);
-    }
-
-    void ImportRendered(char32_t cp, const RenderedGlyph& rendered) {
-        std::optional<Glyph> glyph = report_.Start(name_, cp, (rendered.advance + 32) >> 6);
-        if (!glyph) return;
-        const std::int64_t dropped = rendered.drawn
-                                         ? DrawBitmap(KeptView(rendered), *glyph, rendered.left,
-                                                      static_cast<long>(ascent_) - rendered.top)
-                                         : 0;
-        report_.Keep(name_, std::move(*glyph), dropped);
+        characters.Keep(cp, (slot->advance.x + 32) >> 6, bitmap.View() ? &*bitmap.View() : nullptr,
+                        slot->bitmap_left, static_cast<long>(ascent_) - slot->bitmap_top);
     }
 
     std::string name_;
@@ -610,7 +504,6 @@ class Importer {
     std::optional<Charset> charset_;
     std::vector<std::string> mapWarnings_;
     std::string mapSource_;
-    std::set<char32_t> imported_;
     ImportReport report_;
 };
 

@@ -1,4 +1,4 @@
-#include "formats/freetype/BdfBoxes.h"
+#include "formats/bitmapimport/BdfBoxes.h"
 
 #include <gtest/gtest.h>
 

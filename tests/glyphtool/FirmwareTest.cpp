@@ -310,7 +310,8 @@ const GFXfont Wide = {(uint8_t *)WideBitmaps, (GFXglyph *)WideGlyphs, 0x41, 0x41
         {{"import", scratch / "short.h", "-o", scratch / "out"}, "Short ends at 0x42"},
         {{"import", scratch / "columns.h", "-o", scratch / "out"}, "inside the columns of 0x41"},
         {{"import", scratch / "wide.h", "-o", scratch / "out"}, "holds a value outside 0 to 255"},
-        {{"import", scratch / "prose.txt", "-o", scratch / "out"}, "neither a font FreeType"},
+        {{"import", scratch / "prose.txt", "-o", scratch / "out"},
+         "neither a one-bit BDF font, a font FreeType"},
         {{"import", Misc5x7, "-o", scratch / "out", "--ascent", "3"}, "are for C headers"},
     };
     for (const Case& c : cases) {

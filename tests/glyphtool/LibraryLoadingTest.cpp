@@ -45,6 +45,12 @@ TEST(LibraryLoading, EachLibraryLoadsOnlyInTheRunsThatNeedIt) {
         {{"check", font}, {}, {freetype, png, harfbuzz}},
         {{"export", "c", font, "-o", (scratch / "font.h").string()}, {}, {freetype, png, harfbuzz}},
         {{"show", font + "/U+0041.dat"}, {}, {freetype, png, harfbuzz}},
+        // A one-bit BDF font is read without FreeType.
+        {{"export", "bdf", font, "-o", (scratch / "font.bdf").string()}, {}, {freetype}},
+        {{"convert", (scratch / "font.bdf").string(), "-o", (scratch / "bdf.h").string(), "--to",
+          "gfx"},
+         {},
+         {freetype, png, harfbuzz}},
         {{"import", "/usr/share/fonts/X11/misc/5x7.pcf.gz", "-o", (scratch / "again").string()},
          {freetype},
          {harfbuzz}},

@@ -397,7 +397,7 @@ TEST(Lvgl, DamagedBinaryFontsAreRefusedWithAReason) {
         std::string bytes;
         std::string reason;
     } damages[] = {
-        {4, "HEAD", "neither a font FreeType can read"},
+        {4, "HEAD", "neither a one-bit BDF font, a font FreeType can read"},
         {37, "\x05", "its head gives 5 bits a pixel, not 1, 2, 3, 4 or 8"},
         {41, "\x03", "its head gives compression 3, which LVGL does not have"},
         {48, "\xFF\xFF", "its cmap table's size"},

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <string_view>
-#include <vector>
 
 namespace font {
 
@@ -12,8 +11,8 @@ struct BdfGlyphCode {
     long code = -1;  // -1 for a glyph without a code
 };
 
-// The glyphs of a BDF file in file order, with their codes read as FreeType
-// reads them: a negative code is -1, and "ENCODING -1 n" stands for n.
-std::vector<BdfGlyphCode> ReadBdfGlyphCodes(std::string_view text);
+// The code of the words after ENCODING, read as the C library's strtol reads
+// numbers: a negative code is -1, and "-1 n" stands for n.
+long BdfGlyphCodeOf(std::string_view words);
 
 }  // namespace font
