@@ -23,11 +23,10 @@ void AppendDecimal(std::string& out, long value) {
 }
 
 void AppendHex(std::string& out, unsigned long value, int digits) {
-    constexpr char Digits[] = "0123456789ABCDEF";
     char buffer[32];
     char* start = buffer + sizeof buffer;
     do {
-        *--start = Digits[value & 0xF];
+        *--start = HexDigits[value & 0xF];
         value >>= 4;
     } while (value != 0);
     const auto written = buffer + sizeof buffer - start;

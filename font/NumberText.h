@@ -4,6 +4,9 @@
 
 namespace font {
 
+// The upper-case hexadecimal digits, by value.
+inline constexpr char HexDigits[] = "0123456789ABCDEF";
+
 // Numbers as the writers print them, without the locale and format parsing
 // of printf: `value` in decimal, and in upper-case hexadecimal padded with
 // zeros to at least `digits` digits.

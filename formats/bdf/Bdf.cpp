@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "font/Failure.h"
+#include "font/NumberText.h"
 
 namespace font {
 namespace {
@@ -33,8 +34,7 @@ class GlyphText {
     void Decimal(long value) { end_ = std::to_chars(end_, Last(), value).ptr; }
     // `value` in upper-case hexadecimal, `digits` digits.
     void Hex(unsigned long value, int digits) {
-        constexpr char Digits[] = "0123456789ABCDEF";
-        for (int d = digits - 1; d >= 0; --d) *end_++ = Digits[(value >> (4 * d)) & 0xF];
+        for (int d = digits - 1; d >= 0; --d) *end_++ = HexDigits[(value >> (4 * d)) & 0xF];
     }
     std::string_view Text() const { return {buffer_, static_cast<std::size_t>(end_ - buffer_)}; }
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "font/Failure.h"
+#include "font/NumberText.h"
 #include "font/Unicode.h"
 #include "formats/chart/ChartLayout.h"
 #include "formats/chart/LabelFont.h"
@@ -42,8 +43,7 @@ class ChartPainter {
         const int s = layout_.scale;
         Text(row, y, layout_.TitleX(), layout_.TitleY(), title_);
         for (int col = 0; col < ChartLayout::Columns; ++col)
-            Text(row, y, layout_.CellX(col), layout_.HeadingY(),
-                 std::string(1, "0123456789ABCDEF"[col]));
+            Text(row, y, layout_.CellX(col), layout_.HeadingY(), std::string(1, HexDigits[col]));
         // Only the chart row whose band holds y draws on it, so a pixel row
         // costs the same however many rows the chart has.
         const long band = (y - layout_.CellY(0)) / layout_.Unit(RowPitch);
@@ -125,7 +125,7 @@ std::string ChartText(const Font& font) {
     };
     std::string heading(9, ' ');
     for (int col = 0; col < ChartLayout::Columns; ++col)
-        heading += std::string(1, "0123456789ABCDEF"[col]) + std::string(col < 15 ? 16 : 0, ' ');
+        heading += std::string(1, HexDigits[col]) + std::string(col < 15 ? 16 : 0, ' ');
     std::string out = trimmed(heading);
     for (const ChartRow& row : ChartRows(font))
         for (int r = 0; r < Rows; ++r) {

@@ -7,6 +7,7 @@
 
 #include "font/Failure.h"
 #include "font/FontFormat.h"
+#include "font/NumberText.h"
 #include "font/Unicode.h"
 #include "formats/chart/ChartLayout.h"
 #include "formats/chart/LabelFont.h"
@@ -81,7 +82,7 @@ class ChartReader {
             throw NotThisFormat(
                 "no chart grid found: the pixel at (0, 0) is not a chart's background");
         for (int col = 0; col < ChartLayout::Columns; ++col) {
-            const char digit = "0123456789ABCDEF"[col];
+            const char digit = HexDigits[col];
             if (Character(layout_.CellX(col), layout_.HeadingY()) != digit)
                 throw NotThisFormat("no chart grid found: the heading of column " +
                                     std::string(1, digit) + " at " +

@@ -152,14 +152,13 @@ std::string CHex(unsigned value, int digits) {
 }
 
 void AppendHexBytes(std::string& out, std::span<const std::uint8_t> bytes, std::size_t perLine) {
-    constexpr char Digits[] = "0123456789ABCDEF";
     std::string line;
     line.reserve(4 + perLine * 6);
     for (std::size_t start = 0; start < bytes.size(); start += perLine) {
         line.assign("    ");
         const std::size_t end = std::min(bytes.size(), start + perLine);
         for (std::size_t i = start; i < end; ++i) {
-            const char entry[] = {'0', 'x', Digits[bytes[i] >> 4], Digits[bytes[i] & 0xF],
+            const char entry[] = {'0', 'x', HexDigits[bytes[i] >> 4], HexDigits[bytes[i] & 0xF],
                                   ',', ' '};
             line.append(entry, i + 1 == end ? 5 : 6);
         }
