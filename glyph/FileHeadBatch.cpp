@@ -3,6 +3,8 @@
 #include <fcntl.h>
 #include <liburing.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -69,6 +71,27 @@ class Ring {
     bool broken_ = false;
 };
 
+// How the opened files of a folder are read. io_uring hands a read the file
+// system cannot do without blocking (all of tmpfs) to a worker thread, which
+// costs more than a plain read; preadv2 with RWF_NOWAIT is refused on exactly
+// those file systems, so one such read of the first file chooses.
+enum class ReadWay { Unknown, Ring, Plain };
+
+ReadWay ChooseReadWay(int fd, std::vector<std::uint8_t>& buffer) {
+    iovec into{buffer.data(), buffer.size()};
+    if (::preadv2(fd, &into, 1, 0, RWF_NOWAIT) < 0 && errno == EOPNOTSUPP) return ReadWay::Plain;
+    return ReadWay::Ring;
+}
+
+// What one read(2) of an open regular file gives, as a ring read reports it:
+// the bytes read, or minus the error.
+int PlainRead(int fd, std::vector<std::uint8_t>& buffer) {
+    ssize_t got = 0;
+    do got = ::read(fd, buffer.data(), buffer.size());
+    while (got < 0 && errno == EINTR);
+    return got < 0 ? -errno : static_cast<int>(got);
+}
+
 // The head of an opened regular file read `got` bytes of, as ReadFileHeadAt
 // makes it; nothing when the plain way must say why.
 std::optional<FileHead> HeadOf(int fd, std::vector<std::uint8_t>&& bytes, int got,
@@ -90,8 +113,9 @@ std::optional<FileHead> HeadOf(int fd, std::vector<std::uint8_t>&& bytes, int go
 
 // Reads requests [first, first + count), all listed as regular files,
 // through the ring; false when the ring failed before any was taken.
-bool ReadBatch(Ring& ring, int dirFd, std::span<const HeadRequest> batch, std::size_t first,
-               std::size_t limit, const std::function<void(std::size_t, FileHead&&)>& take) {
+bool ReadBatch(Ring& ring, ReadWay& way, int dirFd, std::span<const HeadRequest> batch,
+               std::size_t first, std::size_t limit,
+               const std::function<void(std::size_t, FileHead&&)>& take) {
     const auto count = static_cast<unsigned>(batch.size());
     std::vector<int> opened(count, -1), got(count, -1);
     for (unsigned i = 0; i < count; ++i)
@@ -107,6 +131,13 @@ bool ReadBatch(Ring& ring, int dirFd, std::span<const HeadRequest> batch, std::s
     for (unsigned i = 0; i < count; ++i) {
         if (!files[i].Valid()) continue;
         bytes[i].resize(limit + 1);
+        // The choosing read only tells the way: a read without waiting may
+        // stop short of the end, so the file is read again below.
+        if (way == ReadWay::Unknown) way = ChooseReadWay(files[i].Get(), bytes[i]);
+        if (way == ReadWay::Plain) {
+            got[i] = PlainRead(files[i].Get(), bytes[i]);
+            continue;
+        }
         io_uring_prep_read(ring.Next(i), files[i].Get(), bytes[i].data(),
                            static_cast<unsigned>(limit + 1), 0);
         ++reads;
@@ -136,6 +167,7 @@ bool ReadBatch(Ring& ring, int dirFd, std::span<const HeadRequest> batch, std::s
 void ReadFileHeadsAt(int dirFd, std::span<const HeadRequest> requests, std::size_t limit,
                      const std::function<void(std::size_t, FileHead&&)>& take) {
     std::optional<Ring> ring;
+    ReadWay way = ReadWay::Unknown;
     if (requests.size() >= FewestBatched && limit < (1u << 30)) ring.emplace();
     std::size_t next = 0;
     while (next < requests.size()) {
@@ -143,7 +175,7 @@ void ReadFileHeadsAt(int dirFd, std::span<const HeadRequest> requests, std::size
         std::size_t end = next;
         while (end < requests.size() && end - next < Batch && requests[end].listedRegular) ++end;
         if (end > next && ring && ring->Ready() &&
-            ReadBatch(*ring, dirFd, requests.subspan(next, end - next), next, limit, take)) {
+            ReadBatch(*ring, way, dirFd, requests.subspan(next, end - next), next, limit, take)) {
             next = end;
             continue;
         }
