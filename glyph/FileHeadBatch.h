@@ -21,9 +21,8 @@ struct HeadRequest {
 // at a time: three system calls a batch rather than three a file, most of
 // the time of reading a folder of small files. Where io_uring would read
 // through a worker thread (tmpfs), the opened files are read with read(2).
-// Whatever io_uring cannot do,
-// or any file it fails on, is read the plain way, so every result and every
-// error is the one ReadFileHeadAt gives.
+// Whatever io_uring cannot do, or any file it fails on, is read the plain
+// way, so every result and every error is the one ReadFileHeadAt gives.
 void ReadFileHeadsAt(int dirFd, std::span<const HeadRequest> requests, std::size_t limit,
                      const std::function<void(std::size_t index, FileHead&& head)>& take);
 
