@@ -1,7 +1,6 @@
 #include "glyph/FileHeadBatch.h"
 
 #include <fcntl.h>
-#include <liburing.h>
 #include <sys/stat.h>
 #include <sys/uio.h>
 #include <unistd.h>
@@ -11,6 +10,7 @@
 #include <optional>
 #include <vector>
 
+#include "glyph/Liburing.h"
 #include "glyph/UniqueFd.h"
 
 namespace glyph {
@@ -25,11 +25,13 @@ constexpr int OpenFlags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY;
 
 class Ring {
   public:
-    Ring() { ready_ = io_uring_queue_init(Batch, &ring_, 0) == 0; }
+    Ring() : liburing_(Liburing()) {
+        ready_ = liburing_ != nullptr && liburing_->io_uring_queue_init(Batch, &ring_, 0) == 0;
+    }
     Ring(const Ring&) = delete;
     Ring& operator=(const Ring&) = delete;
     ~Ring() {
-        if (ready_) io_uring_queue_exit(&ring_);
+        if (ready_) liburing_->io_uring_queue_exit(&ring_);
     }
     bool Ready() const { return ready_ && !broken_; }
 
@@ -47,7 +49,7 @@ class Ring {
     bool Run(unsigned count, std::vector<int>& results) {
         unsigned done = 0;
         while (done < count) {
-            const int submitted = io_uring_submit_and_wait(&ring_, 1);
+            const int submitted = liburing_->io_uring_submit_and_wait(&ring_, 1);
             if (submitted < 0 && submitted != -EINTR) {
                 broken_ = true;
                 return false;
@@ -66,6 +68,7 @@ class Ring {
     }
 
   private:
+    const LiburingFunctions* liburing_;
     io_uring ring_{};
     bool ready_ = false;
     bool broken_ = false;

@@ -105,10 +105,11 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${FONTEDITOR_MAINTAINER})
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# glyphtool loads FreeType, libpng and HarfBuzz only in the runs that need
-# them, so dpkg-shlibdeps cannot see them: the versions that brought the
-# functions it uses.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libfreetype6 (>= 2.6), libpng16-16 (>= 1.6.0), libharfbuzz0b (>= 1.9.0)")
+# glyphtool loads FreeType, libpng, HarfBuzz, zlib and liburing only in the
+# runs that need them, so dpkg-shlibdeps cannot see them: the versions that
+# brought the functions it uses.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+  "libfreetype6 (>= 2.6), libpng16-16 (>= 1.6.0), libharfbuzz0b (>= 1.9.0), zlib1g (>= 1:1.2.3.3.dfsg-1), liburing2 (>= 2.3)")
 # The error texts are Japanese: without a CJK font a desktop shows them as empty squares.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk | fonts-ipafont-gothic")
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)

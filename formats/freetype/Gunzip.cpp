@@ -1,11 +1,10 @@
 #include "formats/freetype/Gunzip.h"
 
-#include <zlib.h>
-
 #include <algorithm>
 #include <climits>
 
 #include "font/Failure.h"
+#include "formats/freetype/ZlibLibrary.h"
 
 namespace font {
 namespace {
@@ -15,16 +14,21 @@ constexpr std::size_t Block = 1 << 20;
 // zlib's inflate state, ended with its scope.
 class Inflater {
   public:
-    Inflater() {
+    Inflater() : zlib_(Zlib()) {
         // 16 + MAX_WBITS: a gzip header and trailer around the deflate data.
-        if (inflateInit2(&stream_, 16 + MAX_WBITS) != Z_OK) throw std::bad_alloc();
+        if (zlib_.inflateInit2_(&stream_, 16 + MAX_WBITS, ZLIB_VERSION,
+                                static_cast<int>(sizeof(z_stream))) != Z_OK)
+            throw std::bad_alloc();
     }
     Inflater(const Inflater&) = delete;
     Inflater& operator=(const Inflater&) = delete;
-    ~Inflater() { inflateEnd(&stream_); }
+    ~Inflater() { zlib_.inflateEnd(&stream_); }
     z_stream& operator*() { return stream_; }
+    int Inflate(int flush) { return zlib_.inflate(&stream_, flush); }
+    int Reset() { return zlib_.inflateReset(&stream_); }
 
   private:
+    const ZlibFunctions& zlib_;
     z_stream stream_{};
 };
 
@@ -78,7 +82,7 @@ std::vector<std::uint8_t> Gunzip(std::span<const std::uint8_t> compressed, std::
         stream.avail_in = static_cast<uInt>(input);
         stream.next_out = block.data() + before;
         stream.avail_out = static_cast<uInt>(room);
-        const int status = inflate(&stream, Z_NO_FLUSH);
+        const int status = inflater.Inflate(Z_NO_FLUSH);
         block.resize(before + room - stream.avail_out);
         total += room - stream.avail_out;
         consumed += input - stream.avail_in;
@@ -86,7 +90,7 @@ std::vector<std::uint8_t> Gunzip(std::span<const std::uint8_t> compressed, std::
             // Another member may follow, as `cat a.gz b.gz` makes; anything
             // else after the first is ignored, as gzip does.
             if (!IsGzip(compressed.subspan(consumed))) break;
-            if (inflateReset(&stream) != Z_OK) throw Failure(damaged);
+            if (inflater.Reset() != Z_OK) throw Failure(damaged);
             continue;
         }
         // Z_BUF_ERROR: no progress, so the data ends before its end.

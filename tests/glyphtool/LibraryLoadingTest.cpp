@@ -25,8 +25,8 @@ bool Loads(const std::string& report, const std::string& soname) {
     return report.find("file=" + soname + " ") != std::string::npos;
 }
 
-// FreeType, libpng and HarfBuzz are loaded in the runs that need them, not
-// at every start.
+// FreeType, libpng, HarfBuzz, zlib and liburing are loaded in the runs that
+// need them, not at every start.
 TEST(LibraryLoading, EachLibraryLoadsOnlyInTheRunsThatNeedIt) {
     const Scratch scratch;
     const std::string font = (scratch / "font").string();
@@ -34,25 +34,34 @@ TEST(LibraryLoading, EachLibraryLoadsOnlyInTheRunsThatNeedIt) {
                          "0x41-0x5A"})
                   .status,
               0);
+    // A folder long enough to be read in batches through io_uring.
+    const std::string whole = (scratch / "whole").string();
+    ASSERT_EQ(Glyphtool({"import", "/usr/share/fonts/X11/misc/5x7.pcf.gz", "-o", whole}).status, 0);
     const std::string freetype = "libfreetype.so.6", png = "libpng16.so.16",
-                      harfbuzz = "libharfbuzz.so.0";
+                      harfbuzz = "libharfbuzz.so.0", zlib = "libz.so.1", liburing = "liburing.so.2";
     // A library loaded brings its own: FreeType brings libpng, HarfBuzz FreeType.
     struct Case {
         std::vector<std::string> args;
         std::vector<std::string> loaded, notLoaded;
     };
     const std::vector<Case> cases = {
-        {{"check", font}, {}, {freetype, png, harfbuzz}},
-        {{"export", "c", font, "-o", (scratch / "font.h").string()}, {}, {freetype, png, harfbuzz}},
-        {{"show", font + "/U+0041.dat"}, {}, {freetype, png, harfbuzz}},
+        {{"check", font}, {}, {freetype, png, harfbuzz, zlib, liburing}},
+        {{"check", whole}, {liburing}, {freetype, png, harfbuzz, zlib}},
+        {{"export", "c", font, "-o", (scratch / "font.h").string()},
+         {},
+         {freetype, png, harfbuzz, zlib, liburing}},
+        {{"export", "c", whole, "-o", (scratch / "whole.h").string()},
+         {liburing},
+         {freetype, png, harfbuzz, zlib}},
+        {{"show", font + "/U+0041.dat"}, {}, {freetype, png, harfbuzz, zlib, liburing}},
         // A one-bit BDF font is read without FreeType.
         {{"export", "bdf", font, "-o", (scratch / "font.bdf").string()}, {}, {freetype}},
         {{"convert", (scratch / "font.bdf").string(), "-o", (scratch / "bdf.h").string(), "--to",
           "gfx"},
          {},
-         {freetype, png, harfbuzz}},
+         {freetype, png, harfbuzz, zlib, liburing}},
         {{"import", "/usr/share/fonts/X11/misc/5x7.pcf.gz", "-o", (scratch / "again").string()},
-         {freetype},
+         {freetype, zlib},
          {harfbuzz}},
         {{"render", font, "HI", "-o", (scratch / "hi.png").string()}, {png}, {freetype, harfbuzz}},
         {{"chart", font, "-o", (scratch / "chart.png").string()}, {png}, {freetype, harfbuzz}},

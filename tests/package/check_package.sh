@@ -106,6 +106,8 @@ Depends|(^|, )libqt6widgets6 \(>= [0-9.]+\)(,|$)
 Depends|(^|, )libfreetype6 \(>= [0-9.]+\)(,|$)
 Depends|(^|, )libpng16-16 \(>= [0-9.]+\)(,|$)
 Depends|(^|, )libharfbuzz0b \(>= [0-9.]+\)(,|$)
+Depends|(^|, )zlib1g \(>= [0-9:.a-z-]+\)(,|$)
+Depends|(^|, )liburing2 \(>= [0-9.]+\)(,|$)
 Recommends|^fonts-noto-cjk [|] fonts-ipafont-gothic$
 Description|^[a-z].*glyphtool
 Description|editor
