@@ -144,6 +144,18 @@ const OptionGroup& CharsOption() {
     return group;
 }
 
+int ChosenAscent(const OptionValues& values) {
+    return values.Integer("--ascent").value_or(6);
+}
+
+int ChosenLineHeight(const OptionValues& values) {
+    return values.Integer("--line-height").value_or(8);
+}
+
+std::string ChosenFamily(const OptionValues& values, std::string_view defaultName) {
+    return values.Text("--family").value_or(FamilyNameFrom(defaultName));
+}
+
 const OptionGroup& FamilyOption() {
     static const OptionGroup group{
         {OptionSpec::Text("--family", "NAME",

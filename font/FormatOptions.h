@@ -70,6 +70,11 @@ class OptionValues {
 
 // The code points --chars picks, all when it is not given.
 std::vector<CharRange> ChosenRanges(const OptionValues& values);
+// What --ascent, --line-height and --family give, or their defaults: 6 rows,
+// 8 rows, and a family name made from `defaultName` (the folder's name).
+int ChosenAscent(const OptionValues& values);
+int ChosenLineHeight(const OptionValues& values);
+std::string ChosenFamily(const OptionValues& values, std::string_view defaultName);
 
 // The groups that several formats take.
 const OptionGroup& AscentOption();      // --ascent N, rows above the baseline, 6 by default

@@ -8,9 +8,8 @@ namespace formats {
 namespace {
 
 font::WrittenFont Write(const font::WriteRequest& request) {
-    const std::string family =
-        request.values.Text("--family").value_or(font::FamilyNameFrom(request.defaultName));
-    const int ascent = request.values.Integer("--ascent").value_or(6);
+    const std::string family = font::ChosenFamily(request.values, request.defaultName);
+    const int ascent = font::ChosenAscent(request.values);
     return font::WrittenText(font::WriteBdf(request.font, family, ascent));
 }
 

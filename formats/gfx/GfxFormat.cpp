@@ -9,9 +9,8 @@ namespace {
 
 font::WrittenFont Write(const font::WriteRequest& request) {
     font::FirmwareHeader header = font::WriteGfxHeader(
-        request.font,
-        {CNameFor(request), request.values.Integer("--ascent").value_or(6),
-         request.values.Integer("--line-height").value_or(8), font::ChosenRanges(request.values)});
+        request.font, {CNameFor(request), font::ChosenAscent(request.values),
+                       font::ChosenLineHeight(request.values), font::ChosenRanges(request.values)});
     return font::WrittenText(std::move(header.text), std::move(header.warnings));
 }
 

@@ -48,11 +48,10 @@ Layout LayOut(const Font& font, const LayoutOptions& options, const std::string&
 }
 
 Layout LayOut(const WriteRequest& request, const std::string& format) {
-    return LayOut(
-        request.font,
-        {request.values.Integer("--ascent").value_or(6),
-         request.values.Integer("--line-height").value_or(8), ChosenRanges(request.values)},
-        format);
+    return LayOut(request.font,
+                  {font::ChosenAscent(request.values), font::ChosenLineHeight(request.values),
+                   ChosenRanges(request.values)},
+                  format);
 }
 
 }  // namespace font::lvgl

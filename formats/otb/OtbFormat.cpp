@@ -14,11 +14,10 @@ constexpr int LineGap = 0;
 
 font::WrittenFont Write(const font::WriteRequest& request) {
     const font::Font chosen = font::ChosenGlyphs(request);
-    const int ascent = request.values.Integer("--ascent").value_or(6);
+    const int ascent = font::ChosenAscent(request.values);
     // Only .notdef has an outline: OpenType's sanitizer refuses an empty glyf.
     const font::SfntFont sfnt = font::SfntFontOf(
-        chosen, request.values.Text("--family").value_or(font::FamilyNameFrom(request.defaultName)),
-        ascent, LineGap, false);
+        chosen, font::ChosenFamily(request.values, request.defaultName), ascent, LineGap, false);
     std::vector<font::Glyph> glyphs{font::NotdefGlyph(chosen)};
     glyphs.insert(glyphs.end(), chosen.glyphs.begin(), chosen.glyphs.end());
     font::EmbeddedBitmaps bitmaps = font::WriteEmbeddedBitmaps(glyphs, ascent);

@@ -12,15 +12,13 @@ namespace {
 
 font::WrittenFont Write(const font::WriteRequest& request) {
     font::WrittenFont written;
-    const int lineHeight = request.values.Integer("--line-height").value_or(8);
+    const int lineHeight = font::ChosenLineHeight(request.values);
     if (lineHeight < font::EmPixels)
         written.warnings.push_back("a line height of " + std::to_string(lineHeight) +
                                    " is less than the 7 rows of a glyph; lines are 7 apart");
     const font::SfntFont sfnt = font::SfntFontOf(
-        font::ChosenGlyphs(request),
-        request.values.Text("--family").value_or(font::FamilyNameFrom(request.defaultName)),
-        request.values.Integer("--ascent").value_or(6), std::max(lineHeight - font::EmPixels, 0),
-        true);
+        font::ChosenGlyphs(request), font::ChosenFamily(request.values, request.defaultName),
+        font::ChosenAscent(request.values), std::max(lineHeight - font::EmPixels, 0), true);
     written.bytes = font::AssembleFontFile(font::CommonTables(sfnt));
     return written;
 }

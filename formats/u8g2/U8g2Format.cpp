@@ -28,7 +28,7 @@ const font::OptionGroup& BuildOption() {
 
 font::WrittenFont Write(const font::WriteRequest& request) {
     font::U8g2Options options;
-    options.ascent = request.values.Integer("--ascent").value_or(6);
+    options.ascent = font::ChosenAscent(request.values);
     options.ranges = font::ChosenRanges(request.values);
     const std::string build = request.values.Text("--build").value_or(BuildNames[0]);
     const auto mode = std::find(std::begin(BuildNames), std::end(BuildNames), build);

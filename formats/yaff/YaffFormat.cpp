@@ -14,10 +14,9 @@ std::optional<font::ImportReport> Read(const font::FontFile& file,
 
 font::WrittenFont Write(const font::WriteRequest& request) {
     font::YaffHeader header;
-    header.name =
-        request.values.Text("--family").value_or(font::FamilyNameFrom(request.defaultName));
-    header.ascent = request.values.Integer("--ascent").value_or(6);
-    header.lineHeight = request.values.Integer("--line-height").value_or(8);
+    header.name = font::ChosenFamily(request.values, request.defaultName);
+    header.ascent = font::ChosenAscent(request.values);
+    header.lineHeight = font::ChosenLineHeight(request.values);
     return font::WrittenText(font::WriteYaff(request.font, header));
 }
 

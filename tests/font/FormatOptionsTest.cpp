@@ -66,5 +66,23 @@ TEST(OptionValues, KeepsEveryValueOfAFlagInOrderAndAnswersWithTheLast) {
     EXPECT_EQ(ranges[1].last, 0x309Fu);
 }
 
+// What the writers fall back on when an option is not given: 6 rows of
+// ascent, 8 of line height, and the folder's name made into a family name.
+TEST(OptionValues, ChosenMetricsAndFamilyFallBackOnTheirDefaults) {
+    OptionValues none;
+    EXPECT_EQ(ChosenAscent(none), 6);
+    EXPECT_EQ(ChosenLineHeight(none), 8);
+    EXPECT_EQ(ChosenFamily(none, "my-font"), "my_font");
+    EXPECT_EQ(ChosenFamily(none, ""), "glyphs");
+
+    OptionValues given;
+    given.Add("--ascent", "4");
+    given.Add("--line-height", "11");
+    given.Add("--family", "Tiny");
+    EXPECT_EQ(ChosenAscent(given), 4);
+    EXPECT_EQ(ChosenLineHeight(given), 11);
+    EXPECT_EQ(ChosenFamily(given, "my-font"), "Tiny");
+}
+
 }  // namespace
 }  // namespace font
