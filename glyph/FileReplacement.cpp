@@ -25,10 +25,6 @@ using Kind = FileWriteError::Kind;
 
 constexpr int MaxLinkHops = 40;
 
-[[noreturn]] void Fail(Kind kind, const char* step, int error) {
-    throw FileWriteError(kind, step, error);
-}
-
 // The temporary name that exists while a file is being written, for the
 // signal handler to remove. There is at most one at a time.
 constexpr std::size_t PendingSize = 4096 + 64;
@@ -72,17 +68,19 @@ Target Resolve(const std::string& path, bool followLinks) {
     Target target{path};
     for (int hops = 0;; ++hops) {
         if (::lstat(target.path.c_str(), &target.status) != 0) {
-            if (errno != ENOENT) Fail(Kind::CannotCreate, "cannot open", errno);
+            if (errno != ENOENT) throw FileWriteError(Kind::CannotCreate, "cannot open", errno);
             return target;
         }
         if (!followLinks || !S_ISLNK(target.status.st_mode)) {
             target.exists = true;
             return target;
         }
-        if (hops == MaxLinkHops) Fail(Kind::CannotCreate, "cannot follow the link", ELOOP);
+        if (hops == MaxLinkHops)
+            throw FileWriteError(Kind::CannotCreate, "cannot follow the link", ELOOP);
         std::error_code error;
         const fs::path link = fs::read_symlink(target.path, error);
-        if (error) Fail(Kind::CannotCreate, "cannot follow the link", error.value());
+        if (error)
+            throw FileWriteError(Kind::CannotCreate, "cannot follow the link", error.value());
         target.path = (fs::path(target.path).parent_path() / link).string();
     }
 }
@@ -204,9 +202,9 @@ void Overwrite(const Target& target, std::span<const std::uint8_t> bytes, bool d
 // A FIFO or a device takes the bytes as they come.
 void WriteDirectly(const std::string& path, std::span<const std::uint8_t> bytes) {
     UniqueFd fd(::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY));
-    if (!fd.Valid()) Fail(Kind::CannotCreate, "cannot open", errno);
-    if (!WriteAll(fd.Get(), bytes)) Fail(Kind::CannotWrite, "cannot write", errno);
-    if (!fd.Close()) Fail(Kind::CannotWrite, "cannot write", errno);
+    if (!fd.Valid()) throw FileWriteError(Kind::CannotCreate, "cannot open", errno);
+    if (!WriteAll(fd.Get(), bytes)) throw FileWriteError(Kind::CannotWrite, "cannot write", errno);
+    if (!fd.Close()) throw FileWriteError(Kind::CannotWrite, "cannot write", errno);
 }
 
 void SyncFolder(const std::string& dir) {
@@ -218,7 +216,7 @@ void SyncFolder(const std::string& dir) {
 
 void ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes,
                  const ReplaceOptions& options) {
-    if (path.empty()) Fail(Kind::CannotCreate, "cannot create", ENOENT);
+    if (path.empty()) throw FileWriteError(Kind::CannotCreate, "cannot create", ENOENT);
     const bool keep = options.existing == ExistingFile::Keep;
     // A path that must be free needs no look first: taking the name fails if anything has it.
     const Target target =
@@ -226,17 +224,19 @@ void ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes,
     const struct stat& existing = target.status;
     const bool replacing = target.exists && S_ISREG(existing.st_mode);
     if (target.exists) {
-        if (options.existing == ExistingFile::Refuse) Fail(Kind::CannotCreate, "exists", EEXIST);
-        if (S_ISDIR(existing.st_mode)) Fail(Kind::CannotCreate, "cannot write", EISDIR);
+        if (options.existing == ExistingFile::Refuse)
+            throw FileWriteError(Kind::CannotCreate, "exists", EEXIST);
+        if (S_ISDIR(existing.st_mode))
+            throw FileWriteError(Kind::CannotCreate, "cannot write", EISDIR);
         if (!replacing && !S_ISLNK(existing.st_mode)) {
             if (keep && options.special == SpecialFile::WriteDirectly)
                 return WriteDirectly(target.path, bytes);
-            Fail(Kind::NotRegularFile, "not a regular file", 0);
+            throw FileWriteError(Kind::NotRegularFile, "not a regular file", 0);
         }
         // A file nobody may write is not replaced, even by a user who could.
         if (replacing && ((existing.st_mode & 0222) == 0 ||
                           ::faccessat(AT_FDCWD, target.path.c_str(), W_OK, AT_EACCESS) != 0))
-            Fail(Kind::CannotCreate, "cannot write", EACCES);
+            throw FileWriteError(Kind::CannotCreate, "cannot write", EACCES);
     }
     // Only the file itself can keep a second name.
     if (keep && replacing && existing.st_nlink > 1)
@@ -246,29 +246,31 @@ void ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes,
     NewFile file(dir);
     if (file.Fd() < 0) {
         if (keep && replacing) return Overwrite(target, bytes, options.durable);
-        Fail(Kind::CannotCreate, "cannot create", file.Error());
+        throw FileWriteError(Kind::CannotCreate, "cannot create", file.Error());
     }
-    if (!WriteAll(file.Fd(), bytes)) Fail(Kind::CannotWrite, "cannot write", errno);
+    if (!WriteAll(file.Fd(), bytes)) throw FileWriteError(Kind::CannotWrite, "cannot write", errno);
     if (replacing) {
         if (!TakeOwner(file.Fd(), existing) && keep)
             return Overwrite(target, bytes, options.durable);
         if (::fchmod(file.Fd(), existing.st_mode & 07777) != 0)
-            Fail(Kind::CannotWrite, "cannot keep the mode", errno);
+            throw FileWriteError(Kind::CannotWrite, "cannot keep the mode", errno);
     }
-    if (options.durable && ::fsync(file.Fd()) != 0) Fail(Kind::CannotWrite, "cannot write", errno);
+    if (options.durable && ::fsync(file.Fd()) != 0)
+        throw FileWriteError(Kind::CannotWrite, "cannot write", errno);
 
     // An unnamed file is linked in through its descriptor, so it stays open until it has its name.
     if (options.existing == ExistingFile::Refuse) {
         if (!file.LinkAs(target.path))
-            Fail(Kind::CannotCreate, errno == EEXIST ? "exists" : "cannot create", errno);
+            throw FileWriteError(Kind::CannotCreate, errno == EEXIST ? "exists" : "cannot create",
+                                 errno);
     } else if (!file.RenameOver(target.path)) {
         const int error = errno;
         // A sticky folder, for one, lets a writable file be written but not replaced.
         if (keep && replacing && (error == EPERM || error == EACCES))
             return Overwrite(target, bytes, options.durable);
-        Fail(Kind::CannotWrite, "cannot replace", error);
+        throw FileWriteError(Kind::CannotWrite, "cannot replace", error);
     }
-    if (!file.Close()) Fail(Kind::CannotWrite, "cannot write", errno);
+    if (!file.Close()) throw FileWriteError(Kind::CannotWrite, "cannot write", errno);
     if (options.durable) SyncFolder(dir);
 }
 

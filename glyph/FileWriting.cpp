@@ -14,10 +14,6 @@ namespace {
 
 using Kind = FileWriteError::Kind;
 
-[[noreturn]] void Fail(Kind kind, const char* step, int error) {
-    throw FileWriteError(kind, step, error);
-}
-
 }  // namespace
 
 bool WriteAll(int fd, std::span<const std::uint8_t> bytes, off_t offset) {
@@ -45,24 +41,29 @@ bool TakeOwner(int fd, const struct stat& existing) {
 void OverwriteInPlace(int dirFd, const char* name, const struct stat& expected,
                       std::span<const std::uint8_t> bytes, bool durable) {
     UniqueFd fd(::openat(dirFd, name, O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-    if (!fd.Valid()) Fail(Kind::CannotCreate, "cannot open", errno);
+    if (!fd.Valid()) throw FileWriteError(Kind::CannotCreate, "cannot open", errno);
     struct stat now {};
-    if (::fstat(fd.Get(), &now) != 0) Fail(Kind::CannotCreate, "cannot open", errno);
+    if (::fstat(fd.Get(), &now) != 0)
+        throw FileWriteError(Kind::CannotCreate, "cannot open", errno);
     if (now.st_dev != expected.st_dev || now.st_ino != expected.st_ino)
-        Fail(Kind::CannotCreate, "cannot open", EAGAIN);  // replaced while we looked
+        throw FileWriteError(Kind::CannotCreate, "cannot open",
+                             EAGAIN);  // replaced while we looked
 
     const auto size = static_cast<off_t>(bytes.size());
     rlimit limit{};
     if (::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY &&
         static_cast<rlim_t>(size) > limit.rlim_cur)
-        Fail(Kind::CannotWrite, "cannot write", EFBIG);
+        throw FileWriteError(Kind::CannotWrite, "cannot write", EFBIG);
     if (size > now.st_size && ::fallocate(fd.Get(), FALLOC_FL_KEEP_SIZE, 0, size) != 0 &&
         errno != EOPNOTSUPP && errno != ENOSYS)
-        Fail(Kind::CannotWrite, "cannot write", errno);
-    if (!WriteAll(fd.Get(), bytes, 0)) Fail(Kind::CannotWrite, "cannot write", errno);
-    if (::ftruncate(fd.Get(), size) != 0) Fail(Kind::CannotWrite, "cannot write", errno);
-    if (durable && ::fsync(fd.Get()) != 0) Fail(Kind::CannotWrite, "cannot write", errno);
-    if (!fd.Close()) Fail(Kind::CannotWrite, "cannot write", errno);
+        throw FileWriteError(Kind::CannotWrite, "cannot write", errno);
+    if (!WriteAll(fd.Get(), bytes, 0))
+        throw FileWriteError(Kind::CannotWrite, "cannot write", errno);
+    if (::ftruncate(fd.Get(), size) != 0)
+        throw FileWriteError(Kind::CannotWrite, "cannot write", errno);
+    if (durable && ::fsync(fd.Get()) != 0)
+        throw FileWriteError(Kind::CannotWrite, "cannot write", errno);
+    if (!fd.Close()) throw FileWriteError(Kind::CannotWrite, "cannot write", errno);
 }
 
 }  // namespace glyph

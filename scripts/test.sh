@@ -44,13 +44,13 @@ finish_a_fuzzer() {
   unset "fuzzer_of_job[$job]"
 }
 for fuzzer in read_glyph_fuzzer str_to_int_fuzzer pixel_outline_fuzzer; do
-  start_fuzzer $fuzzer -runs=300000 -max_total_time=15
+  start_fuzzer $fuzzer -runs=300000 -max_total_time=10
 done
 # libFuzzer adds what it finds to its corpus folder: each works on a copy of its seeds.
 for fuzzer in header_font chart column_font u8g2_font yaff lvgl_source lvgl_binary bdf_font; do
   mkdir -p "$work/corpus/$fuzzer"
   cp fuzz/corpus/$fuzzer/* "$work/corpus/$fuzzer"
-  start_fuzzer ${fuzzer}_fuzzer "$work/corpus/$fuzzer" -runs=200000 -max_total_time=15 \
+  start_fuzzer ${fuzzer}_fuzzer "$work/corpus/$fuzzer" -runs=200000 -max_total_time=10 \
     -max_len=8192
 done
 while ((${#fuzzer_of_job[@]} > 0)); do
