@@ -1,4 +1,5 @@
 #include "glyph/FileHeadBatch.h"
+#include "glyph/Liburing.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -140,6 +141,16 @@ TEST_P(FileHeadBatch, ReadsTheBytesOfEachFile) {
             EXPECT_EQ(head.bytes[k], static_cast<std::uint8_t>(k * 31 + names[index].size()));
     });
     EXPECT_EQ(seen, names.size());
+}
+
+// The batches need liburing, which the project installs: without it every
+// folder would still read correctly, only one file at a time, unnoticed.
+TEST(Liburing, LoadsWithEveryFunctionTheBatchesCall) {
+    const glyph::LiburingFunctions* liburing = glyph::Liburing();
+    ASSERT_NE(liburing, nullptr);
+    EXPECT_NE(liburing->io_uring_queue_init, nullptr);
+    EXPECT_NE(liburing->io_uring_queue_exit, nullptr);
+    EXPECT_NE(liburing->io_uring_submit_and_wait, nullptr);
 }
 
 INSTANTIATE_TEST_SUITE_P(Folders, FileHeadBatch, ::testing::Values("temp", "/dev/shm"),
