@@ -75,7 +75,7 @@ FolderListing ListFontFolder(const fs::path& dir, std::error_code& error) {
                 listing.inProgressNames.emplace_back(name);
             continue;
         }
-        FolderEntry listed{std::string(name), 0, entry->d_ino, entry->d_type};
+        FolderEntry listed{std::string(name), entry->d_ino, 0, entry->d_type};
         if (const auto codePoint = CodePointOfFileName(name)) {
             listed.codePoint = *codePoint;
             named.push_back(std::move(listed));

@@ -29,11 +29,13 @@ struct FileProblem {
     std::string reason;
 };
 
-// An entry of a folder as its one listing gave it.
+// An entry of a folder as its one listing gave it. Its members go from the
+// largest to the smallest, which leaves no padding between them: a long
+// folder lists many.
 struct FolderEntry {
     std::string name;
-    char32_t codePoint = 0;
     ino_t inode = 0;
+    char32_t codePoint = 0;
     unsigned char type = DT_UNKNOWN;  // as readdir gives it
 };
 

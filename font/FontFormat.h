@@ -11,6 +11,7 @@
 #include "font/FontFolder.h"
 #include "font/FormatOptions.h"
 #include "font/ImportReport.h"
+#include "font/TextOut.h"
 
 namespace font {
 
@@ -68,7 +69,16 @@ struct FontWriter {
     // The font as the format draws it, in text for a terminal; null when
     // the format draws nothing a terminal can show.
     std::function<std::string(const Font& font)> text = nullptr;
+    // The text `write` gives, made into `out` a piece at a time, and the
+    // warnings; null for a format whose file is made whole.
+    std::function<std::vector<std::string>(const WriteRequest& request, TextOut& out)> stream =
+        nullptr;
 };
+
+// The file of a text format that `stream` makes, kept whole.
+WrittenFont StreamedWhole(
+    const std::function<std::vector<std::string>(const WriteRequest&, TextOut&)>& stream,
+    const WriteRequest& request);
 
 // A format of font files: its name as the user types it ("bdf"), one line
 // saying what it is, the file extensions it usually has, and its reader, its

@@ -67,14 +67,15 @@ GlyphFileInspection InspectGlyphFile(const std::filesystem::path& path, char32_t
 void InspectGlyphFilesAt(
     const FolderListing& listing, std::span<const FolderEntry> entries,
     const std::function<void(const FolderEntry& entry, GlyphFileInspection&& inspection)>& take) {
-    std::vector<glyph::HeadRequest> requests;
-    requests.reserve(entries.size());
-    for (const FolderEntry& entry : entries)
-        requests.push_back({entry.name.c_str(), entry.type == DT_REG});
-    glyph::ReadFileHeadsAt(listing.Fd(), requests, glyph::MaxGlyphFileSize,
-                           [&](std::size_t i, glyph::FileHead&& head) {
-                               take(entries[i], Inspected(head, entries[i].codePoint));
-                           });
+    glyph::ReadFileHeadsAt(
+        listing.Fd(), entries.size(),
+        [&](std::size_t i) -> glyph::HeadRequest {
+            return {entries[i].name.c_str(), entries[i].type == DT_REG};
+        },
+        glyph::MaxGlyphFileSize,
+        [&](std::size_t i, glyph::FileHead&& head) {
+            take(entries[i], Inspected(head, entries[i].codePoint));
+        });
 }
 
 std::string GlyphFileName(char32_t codePoint) {

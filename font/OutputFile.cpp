@@ -55,6 +55,28 @@ void WriteOutputFile(const fs::path& path, std::string_view text, bool durable) 
         path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()), durable);
 }
 
+void WriteOutputFile(const fs::path& path, const std::function<void(TextOut&)>& make,
+                     bool durable) {
+    if (path == "-") {
+        TextOut whole;
+        make(whole);
+        return WriteOutputFile(path, whole.Finish(), durable);
+    }
+    try {
+        glyph::ReplaceFile(path.string(),
+                           [&](glyph::ContentSink& sink) {
+                               TextOut text(sink);
+                               make(text);
+                               text.Finish();
+                           },
+                           {.existing = glyph::ExistingFile::Keep,
+                            .special = glyph::SpecialFile::WriteDirectly,
+                            .durable = durable});
+    } catch (const glyph::FileWriteError& error) {
+        throw Described(path, error);
+    }
+}
+
 GlyphFolderWrite::GlyphFolderWrite(const fs::path& dir, const std::function<void()>& onWait)
     : dir_(dir) {
     try {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "font/FontFolder.h"
+#include "font/TextOut.h"
 #include "glyph/FolderUpdate.h"
 
 namespace font {
@@ -26,6 +27,11 @@ namespace font {
 void WriteOutputFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
                      bool durable = true);
 void WriteOutputFile(const std::filesystem::path& path, std::string_view text, bool durable = true);
+// The same for the text `make` gives a TextOut as it makes it: past its
+// first pieces, the file takes it a piece at a time (see glyph::ReplaceFile).
+// Standard output takes the whole text once it is made.
+void WriteOutputFile(const std::filesystem::path& path, const std::function<void(TextOut&)>& make,
+                     bool durable = true);
 
 // The glyph files of an import: written as plain files, never through a
 // link, into a folder that they enter all together or not at all, while no

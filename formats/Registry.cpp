@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <iterator>
 
 #include "formats/bdf/BdfFormat.h"
 #include "formats/c/CFormat.h"
@@ -21,25 +22,54 @@
 
 namespace formats {
 
+namespace {
+
+// A format by its name, so that finding one builds no other: a run that
+// names its format touches none of the others' code and texts.
+struct Named {
+    std::string_view name;
+    const font::FontFormat& (*format)();
+};
+
+// BDF comes first, so that the fonts it reads itself never load FreeType;
+// it takes nothing but a file starting with STARTFONT. FreeType comes next:
+// it knows the most formats by their signatures, so that a text reader never
+// sees a font that merely looks like text. A PNG is a sheet when --cell is
+// given, else a chart.
+constexpr Named Formats[] = {
+    {"bdf", BdfFormat},
+    {"freetype", FreeTypeFormat},
+    {"sheet", SheetFormat},
+    {"chart", ChartFormat},
+    {"c", CFormat},
+    {"gfx", GfxFormat},
+    {"max72xx", Max72xxFormat},
+    {"ttf", TtfFormat},
+    {"otb", OtbFormat},
+    {"glcd", GlcdFormat},
+    {"gfx-classic", GfxClassicFormat},
+    {"u8g2", U8g2Format},
+    {"yaff", YaffFormat},
+    {"lvgl", LvglFormat},
+    {"lvgl-bin", LvglBinFormat},
+};
+
+}  // namespace
+
 std::span<const font::FontFormat* const> Registry() {
-    // BDF comes first, so that the fonts it reads itself never load FreeType;
-    // it takes nothing but a file starting with STARTFONT. FreeType comes
-    // next: it knows the most formats by their signatures, so that a text
-    // reader never sees a font that merely looks like text. A PNG is a sheet
-    // when --cell is given, else a chart.
-    static const std::array formats = {
-        &BdfFormat(),        &FreeTypeFormat(), &SheetFormat(), &ChartFormat(), &CFormat(),
-        &GfxFormat(),        &Max72xxFormat(),  &TtfFormat(),   &OtbFormat(),   &GlcdFormat(),
-        &GfxClassicFormat(), &U8g2Format(),     &YaffFormat(),  &LvglFormat(),  &LvglBinFormat(),
-    };
+    static const auto formats = [] {
+        std::array<const font::FontFormat*, std::size(Formats)> all{};
+        std::transform(std::begin(Formats), std::end(Formats), all.begin(),
+                       [](const Named& named) { return &named.format(); });
+        return all;
+    }();
     return formats;
 }
 
 const font::FontFormat* FindFormat(std::string_view name) {
-    const auto all = Registry();
-    const auto found = std::find_if(all.begin(), all.end(),
-                                    [name](const font::FontFormat* f) { return f->name == name; });
-    return found == all.end() ? nullptr : *found;
+    const auto found = std::find_if(std::begin(Formats), std::end(Formats),
+                                    [name](const Named& named) { return named.name == name; });
+    return found == std::end(Formats) ? nullptr : &found->format();
 }
 
 }  // namespace formats

@@ -114,15 +114,19 @@ std::optional<FileHead> HeadOf(int fd, std::vector<std::uint8_t>&& bytes, int go
     return head;
 }
 
+using Requests = std::function<HeadRequest(std::size_t)>;
+
 // Reads requests [first, first + count), all listed as regular files,
 // through the ring; false when the ring failed before any was taken.
-bool ReadBatch(Ring& ring, ReadWay& way, int dirFd, std::span<const HeadRequest> batch,
-               std::size_t first, std::size_t limit,
+bool ReadBatch(Ring& ring, ReadWay& way, int dirFd, const Requests& request, std::size_t first,
+               unsigned count, std::size_t limit,
                const std::function<void(std::size_t, FileHead&&)>& take) {
-    const auto count = static_cast<unsigned>(batch.size());
+    std::vector<const char*> names(count);
     std::vector<int> opened(count, -1), got(count, -1);
-    for (unsigned i = 0; i < count; ++i)
-        io_uring_prep_openat(ring.Next(i), dirFd, batch[i].name, OpenFlags, 0);
+    for (unsigned i = 0; i < count; ++i) {
+        names[i] = request(first + i).name;
+        io_uring_prep_openat(ring.Next(i), dirFd, names[i], OpenFlags, 0);
+    }
     const bool opens = ring.Run(count, opened);
     std::vector<UniqueFd> files(count);
     for (unsigned i = 0; i < count; ++i)
@@ -161,31 +165,33 @@ bool ReadBatch(Ring& ring, ReadWay& way, int dirFd, std::span<const HeadRequest>
 
     for (unsigned i = 0; i < count; ++i)
         take(first + i,
-             heads[i] ? std::move(*heads[i]) : ReadFileHeadAt(dirFd, batch[i].name, limit, true));
+             heads[i] ? std::move(*heads[i]) : ReadFileHeadAt(dirFd, names[i], limit, true));
     return true;
 }
 
 }  // namespace
 
-void ReadFileHeadsAt(int dirFd, std::span<const HeadRequest> requests, std::size_t limit,
+void ReadFileHeadsAt(int dirFd, std::size_t count, const Requests& request, std::size_t limit,
                      const std::function<void(std::size_t, FileHead&&)>& take) {
     std::optional<Ring> ring;
     ReadWay way = ReadWay::Unknown;
-    if (requests.size() >= FewestBatched && limit < (1u << 30)) ring.emplace();
+    if (count >= FewestBatched && limit < (1u << 30)) ring.emplace();
     std::size_t next = 0;
-    while (next < requests.size()) {
+    while (next < count) {
         // A run of regular files goes through the ring; any other entry the plain way.
         std::size_t end = next;
-        while (end < requests.size() && end - next < Batch && requests[end].listedRegular) ++end;
+        while (end < count && end - next < Batch && request(end).listedRegular) ++end;
         if (end > next && ring && ring->Ready() &&
-            ReadBatch(*ring, way, dirFd, requests.subspan(next, end - next), next, limit, take)) {
+            ReadBatch(*ring, way, dirFd, request, next, static_cast<unsigned>(end - next), limit,
+                      take)) {
             next = end;
             continue;
         }
         if (end == next) end = next + 1;
-        for (; next < end; ++next)
-            take(next,
-                 ReadFileHeadAt(dirFd, requests[next].name, limit, requests[next].listedRegular));
+        for (; next < end; ++next) {
+            const HeadRequest asked = request(next);
+            take(next, ReadFileHeadAt(dirFd, asked.name, limit, asked.listedRegular));
+        }
     }
 }
 

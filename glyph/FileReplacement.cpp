@@ -5,12 +5,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <optional>
+#include <vector>
 
 #include "glyph/DeferredSignals.h"
 #include "glyph/FileWriting.h"
@@ -104,7 +106,7 @@ class NewFile {
   public:
     explicit NewFile(const std::string& dir) : dir_(dir) {
         if (ProcFdAvailable()) {
-            fd_.Reset(::open(dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
+            fd_.Reset(::open(dir.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666));
             if (fd_.Valid()) {
                 ::flock(fd_.Get(), LOCK_EX);
                 return;
@@ -162,7 +164,7 @@ class NewFile {
     // removed the file between its creation and its lock.
     bool CreateNamed() {
         Name(TemporaryName(dir_));
-        fd_.Reset(::open(name_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666));
+        fd_.Reset(::open(name_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666));
         if (fd_.Valid()) {
             // A file system that cannot lock leaves the file unlocked.
             ::flock(fd_.Get(), LOCK_EX);
@@ -212,66 +214,174 @@ void SyncFolder(const std::string& dir) {
     if (fd.Valid()) ::fsync(fd.Get());  // some file systems cannot, and need not
 }
 
+// One replacement of a file: Plan looks at what is at the path, refuses
+// what must be refused and chooses the way; Write gives the new file the
+// content as it comes, when that way has a new file; Finish ends it. The
+// way and its fallbacks are those of ReplaceFile.
+class Replacement {
+  public:
+    Replacement(const std::string& path, const ReplaceOptions& options)
+        : path_(path), options_(options), keep_(options.existing == ExistingFile::Keep) {}
+
+    void Plan() {
+        if (path_.empty()) throw FileWriteError(Kind::CannotCreate, "cannot create", ENOENT);
+        // A path that must be free needs no look first: taking the name fails if anything has it.
+        target_ = options_.existing == ExistingFile::Refuse ? Target{path_} : Resolve(path_, keep_);
+        const struct stat& existing = target_.status;
+        replacing_ = target_.exists && S_ISREG(existing.st_mode);
+        if (target_.exists) {
+            if (options_.existing == ExistingFile::Refuse)
+                throw FileWriteError(Kind::CannotCreate, "exists", EEXIST);
+            if (S_ISDIR(existing.st_mode))
+                throw FileWriteError(Kind::CannotCreate, "cannot write", EISDIR);
+            if (!replacing_ && !S_ISLNK(existing.st_mode)) {
+                if (keep_ && options_.special == SpecialFile::WriteDirectly) {
+                    way_ = Way::Directly;
+                    return;
+                }
+                throw FileWriteError(Kind::NotRegularFile, "not a regular file", 0);
+            }
+            // A file nobody may write is not replaced, even by a user who could.
+            if (replacing_ && ((existing.st_mode & 0222) == 0 ||
+                               ::faccessat(AT_FDCWD, target_.path.c_str(), W_OK, AT_EACCESS) != 0))
+                throw FileWriteError(Kind::CannotCreate, "cannot write", EACCES);
+        }
+        // Only the file itself can keep a second name.
+        if (keep_ && replacing_ && existing.st_nlink > 1) {
+            way_ = Way::InPlace;
+            return;
+        }
+        dir_ = FolderOf(target_.path);
+        file_.emplace(dir_);
+        if (file_->Fd() < 0) {
+            if (!(keep_ && replacing_))
+                throw FileWriteError(Kind::CannotCreate, "cannot create", file_->Error());
+            way_ = Way::InPlace;
+        }
+    }
+
+    // Whether the content goes to a new file as it comes.
+    bool TakesPieces() const { return way_ == Way::NewFile; }
+
+    void Write(std::span<const std::uint8_t> bytes) {
+        if (!WriteAll(file_->Fd(), bytes))
+            throw FileWriteError(Kind::CannotWrite, "cannot write", errno);
+        written_ += bytes.size();
+    }
+
+    // Ends the replacement. `held` is the content not given to Write: all of
+    // it unless TakesPieces.
+    void Finish(std::span<const std::uint8_t> held) {
+        if (way_ == Way::Directly) return WriteDirectly(target_.path, held);
+        if (way_ == Way::InPlace) return Overwrite(target_, held, options_.durable);
+        Write(held);
+        const struct stat& existing = target_.status;
+        if (replacing_) {
+            if (!TakeOwner(file_->Fd(), existing) && keep_) return OverwriteWithNewFile();
+            if (::fchmod(file_->Fd(), existing.st_mode & 07777) != 0)
+                throw FileWriteError(Kind::CannotWrite, "cannot keep the mode", errno);
+        }
+        if (options_.durable && ::fsync(file_->Fd()) != 0)
+            throw FileWriteError(Kind::CannotWrite, "cannot write", errno);
+
+        // An unnamed file is linked in through its descriptor, so it stays open until it has its
+        // name.
+        if (options_.existing == ExistingFile::Refuse) {
+            if (!file_->LinkAs(target_.path))
+                throw FileWriteError(Kind::CannotCreate,
+                                     errno == EEXIST ? "exists" : "cannot create", errno);
+        } else if (!file_->RenameOver(target_.path)) {
+            const int error = errno;
+            // A sticky folder, for one, lets a writable file be written but not replaced.
+            if (keep_ && replacing_ && (error == EPERM || error == EACCES))
+                return OverwriteWithNewFile();
+            throw FileWriteError(Kind::CannotWrite, "cannot replace", error);
+        }
+        if (!file_->Close()) throw FileWriteError(Kind::CannotWrite, "cannot write", errno);
+        if (options_.durable) SyncFolder(dir_);
+    }
+
+  private:
+    enum class Way { NewFile, InPlace, Directly };
+
+    // Writes the content of the new file over the target itself, when the
+    // new file cannot take the target's place.
+    void OverwriteWithNewFile() {
+        std::vector<std::uint8_t> content(written_);
+        std::size_t done = 0;
+        while (done < content.size()) {
+            const ssize_t got = ::pread(file_->Fd(), content.data() + done, content.size() - done,
+                                        static_cast<off_t>(done));
+            if (got < 0 && errno == EINTR) continue;
+            if (got <= 0)
+                throw FileWriteError(Kind::CannotWrite, "cannot write", got < 0 ? errno : EIO);
+            done += static_cast<std::size_t>(got);
+        }
+        Overwrite(target_, content, options_.durable);
+    }
+
+    std::string path_;
+    ReplaceOptions options_;
+    bool keep_;
+    Target target_;
+    bool replacing_ = false;
+    Way way_ = Way::NewFile;
+    std::string dir_;
+    std::optional<NewFile> file_;
+    std::size_t written_ = 0;
+};
+
+// The content as a maker puts it: held in memory until there is enough of it
+// to be worth a write, then, where the replacement takes pieces, given to it
+// a piece at a time, the same memory holding each piece in turn.
+class HeldContent final : public ContentSink {
+  public:
+    HeldContent(Replacement& replacement, std::size_t piece)
+        : replacement_(replacement), piece_(std::max<std::size_t>(piece, 1)) {}
+
+    void Put(std::span<const std::uint8_t> bytes) override {
+        held_.insert(held_.end(), bytes.begin(), bytes.end());
+        if (held_.size() < piece_) return;
+        if (!planned_) Plan();
+        if (replacement_.TakesPieces()) {
+            replacement_.Write(held_);
+            held_.clear();
+        }
+    }
+
+    // Ends the replacement with what is held.
+    void Finish() {
+        if (!planned_) Plan();
+        replacement_.Finish(held_);
+    }
+
+  private:
+    void Plan() {
+        planned_ = true;
+        replacement_.Plan();
+    }
+
+    Replacement& replacement_;
+    std::size_t piece_;
+    bool planned_ = false;
+    std::vector<std::uint8_t> held_;
+};
+
 }  // namespace
 
 void ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes,
                  const ReplaceOptions& options) {
-    if (path.empty()) throw FileWriteError(Kind::CannotCreate, "cannot create", ENOENT);
-    const bool keep = options.existing == ExistingFile::Keep;
-    // A path that must be free needs no look first: taking the name fails if anything has it.
-    const Target target =
-        options.existing == ExistingFile::Refuse ? Target{path} : Resolve(path, keep);
-    const struct stat& existing = target.status;
-    const bool replacing = target.exists && S_ISREG(existing.st_mode);
-    if (target.exists) {
-        if (options.existing == ExistingFile::Refuse)
-            throw FileWriteError(Kind::CannotCreate, "exists", EEXIST);
-        if (S_ISDIR(existing.st_mode))
-            throw FileWriteError(Kind::CannotCreate, "cannot write", EISDIR);
-        if (!replacing && !S_ISLNK(existing.st_mode)) {
-            if (keep && options.special == SpecialFile::WriteDirectly)
-                return WriteDirectly(target.path, bytes);
-            throw FileWriteError(Kind::NotRegularFile, "not a regular file", 0);
-        }
-        // A file nobody may write is not replaced, even by a user who could.
-        if (replacing && ((existing.st_mode & 0222) == 0 ||
-                          ::faccessat(AT_FDCWD, target.path.c_str(), W_OK, AT_EACCESS) != 0))
-            throw FileWriteError(Kind::CannotCreate, "cannot write", EACCES);
-    }
-    // Only the file itself can keep a second name.
-    if (keep && replacing && existing.st_nlink > 1)
-        return Overwrite(target, bytes, options.durable);
+    Replacement replacement(path, options);
+    replacement.Plan();
+    replacement.Finish(bytes);
+}
 
-    const std::string dir = FolderOf(target.path);
-    NewFile file(dir);
-    if (file.Fd() < 0) {
-        if (keep && replacing) return Overwrite(target, bytes, options.durable);
-        throw FileWriteError(Kind::CannotCreate, "cannot create", file.Error());
-    }
-    if (!WriteAll(file.Fd(), bytes)) throw FileWriteError(Kind::CannotWrite, "cannot write", errno);
-    if (replacing) {
-        if (!TakeOwner(file.Fd(), existing) && keep)
-            return Overwrite(target, bytes, options.durable);
-        if (::fchmod(file.Fd(), existing.st_mode & 07777) != 0)
-            throw FileWriteError(Kind::CannotWrite, "cannot keep the mode", errno);
-    }
-    if (options.durable && ::fsync(file.Fd()) != 0)
-        throw FileWriteError(Kind::CannotWrite, "cannot write", errno);
-
-    // An unnamed file is linked in through its descriptor, so it stays open until it has its name.
-    if (options.existing == ExistingFile::Refuse) {
-        if (!file.LinkAs(target.path))
-            throw FileWriteError(Kind::CannotCreate, errno == EEXIST ? "exists" : "cannot create",
-                                 errno);
-    } else if (!file.RenameOver(target.path)) {
-        const int error = errno;
-        // A sticky folder, for one, lets a writable file be written but not replaced.
-        if (keep && replacing && (error == EPERM || error == EACCES))
-            return Overwrite(target, bytes, options.durable);
-        throw FileWriteError(Kind::CannotWrite, "cannot replace", error);
-    }
-    if (!file.Close()) throw FileWriteError(Kind::CannotWrite, "cannot write", errno);
-    if (options.durable) SyncFolder(dir);
+void ReplaceFile(const std::string& path, const std::function<void(ContentSink&)>& make,
+                 const ReplaceOptions& options) {
+    Replacement replacement(path, options);
+    HeldContent content(replacement, options.piece);
+    make(content);
+    content.Finish();
 }
 
 void RemoveTemporaryFileOnSignal() {

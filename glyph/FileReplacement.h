@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -29,6 +31,10 @@ struct ReplaceOptions {
     SpecialFile special = SpecialFile::Refuse;
     // The data reaches the disk before the new file takes the name.
     bool durable = true;
+    // Content that a maker puts is held in memory up to this many bytes
+    // before anything is written; past it, a new file beside the target
+    // takes it a piece of this size at a time.
+    std::size_t piece = std::size_t{64} << 10;
 };
 
 // Why a file could not be written. `Step` reads after the path ("cannot
@@ -59,6 +65,26 @@ class FileWriteError : public std::runtime_error {
 // file without any write bit, are refused. A new file gets the mode the umask
 // leaves; a replaced one keeps its mode.
 void ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes,
+                 const ReplaceOptions& options = {});
+
+// Where the content of a file goes as a maker makes it.
+class ContentSink {
+  public:
+    virtual void Put(std::span<const std::uint8_t> bytes) = 0;
+
+  protected:
+    ~ContentSink() = default;
+};
+
+// Writes what `make` puts in its sink as the whole content of `path`,
+// exactly as ReplaceFile of all those bytes at once would, so that a large
+// file need never be whole in memory. Nothing is looked at or written
+// before `make` has put `options.piece` bytes; from there, a new file beside
+// the target takes the content as it comes. When the target must be written
+// in place or directly (a FIFO, a file with a second name), the content is
+// held until `make` is done. An exception from `make` leaves every file as
+// it was, and no temporary file.
+void ReplaceFile(const std::string& path, const std::function<void(ContentSink&)>& make,
                  const ReplaceOptions& options = {});
 
 // Makes SIGINT, SIGTERM and SIGHUP remove a temporary file that is being

@@ -13,7 +13,7 @@
 
 namespace {
 
-struct Options : FontFileOptions {
+struct ConvertOptions : FontFileOptions {
     std::string to;
 };
 
@@ -52,7 +52,7 @@ void CheckTaken(const font::OptionValues& values, const font::FontFormat& from,
             throw UsageError(flag + " is taken by neither " + from.name + " nor " + to.name);
 }
 
-int Convert(const Options& options) {
+int Convert(const ConvertOptions& options) {
     const font::OptionValues values = options.given->Values();
     const font::FontFormat& to = *formats::FindFormat(options.to);
     CheckValues(values, to);
@@ -69,7 +69,7 @@ int Convert(const Options& options) {
 }  // namespace
 
 Verb AddConvert(CLI::App& app) {
-    auto options = std::make_shared<Options>();
+    auto options = std::make_shared<ConvertOptions>();
     CLI::App* command =
         AddFontFileVerb(app, "convert", "Write a font file in another format, in one step.",
                         *options, "the file to write, or - for standard output", "OUT");

@@ -99,7 +99,14 @@ const font::Font& ImportedFont(const font::FontRead& read, const std::string& pa
 
 void WriteFontFile(const std::string& to, const font::WriteRequest& request,
                    const std::string& out) {
-    const font::WrittenFont written = formats::FindFormat(to)->writer->write(request);
+    const font::FontWriter& writer = *formats::FindFormat(to)->writer;
+    if (writer.stream) {
+        font::WriteOutputFile(out, [&](font::TextOut& text) {
+            for (const std::string& warning : writer.stream(request, text)) Warn(warning);
+        });
+        return;
+    }
+    const font::WrittenFont written = writer.write(request);
     for (const std::string& warning : written.warnings) Warn(warning);
     if (written.bytes.empty())
         font::WriteOutputFile(out, written.text);

@@ -29,7 +29,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // -o names the folder to write into.
-struct Options : FontFileOptions {
+struct ImportOptions : FontFileOptions {
     bool force = false;
 };
 
@@ -146,7 +146,7 @@ void WriteGlyphFiles(const font::Font& font, const fs::path& dir, const fs::path
     }
 }
 
-int Import(const Options& options) {
+int Import(const ImportOptions& options) {
     const font::OptionValues values = options.given->Values();
     const font::FontRead read = ReadFontFile(options.font, options.from, values);
     if (const font::OptionGroup* group =
@@ -166,7 +166,7 @@ int Import(const Options& options) {
 }  // namespace
 
 Verb AddImport(CLI::App& app) {
-    auto options = std::make_shared<Options>();
+    auto options = std::make_shared<ImportOptions>();
     CLI::App* command = AddFontFileVerb(
         app, "import", "Fill a font folder from a font file of any format it reads.", *options,
         "the folder to write into, made if missing", "DIR");

@@ -46,7 +46,7 @@ class GlyphText {
     char* end_ = buffer_;
 };
 
-void AppendGlyph(std::string& out, const Glyph& glyph, int descent) {
+void AppendGlyph(TextOut& out, const Glyph& glyph, int descent) {
     GlyphText text;
     text.Put("STARTCHAR U+");
     // At least 4 digits, as U+XXXX labels have them.
@@ -87,7 +87,7 @@ void AppendGlyph(std::string& out, const Glyph& glyph, int descent) {
 
 }  // namespace
 
-std::string WriteBdf(const Font& font, std::string_view familyName, int ascent) {
+void WriteBdf(const Font& font, std::string_view familyName, int ascent, TextOut& out) {
     if (font.glyphs.empty()) throw Failure("no glyphs to export");
     const std::string family(familyName);
     const int descent = Height - ascent;
@@ -100,7 +100,7 @@ std::string WriteBdf(const Font& font, std::string_view familyName, int ascent) 
     const long averageWidth = (widthSum * 10 + static_cast<long>(font.glyphs.size()) / 2) /
                               static_cast<long>(font.glyphs.size());
 
-    std::string out = "STARTFONT 2.1\n";
+    out += "STARTFONT 2.1\n";
     out += "FONT -glyphtool-" + family +
            Line("-Medium-R-Normal--%d-%d-%d-%d-P-%ld-ISO10646-1", Height, PointSize * 10,
                 Resolution, Resolution, averageWidth);
@@ -119,11 +119,11 @@ std::string WriteBdf(const Font& font, std::string_view familyName, int ascent) 
     out += Line("FONT_ASCENT %d\nFONT_DESCENT %d", ascent, descent);
     out += "ENDPROPERTIES\n";
     out += Line("CHARS %zu", font.glyphs.size());
-    // About 120 bytes a glyph of up to 8 columns, 134 of more.
-    out.reserve(out.size() + font.glyphs.size() * 140 + 16);
-    for (const Glyph& glyph : font.glyphs) AppendGlyph(out, glyph, descent);
+    for (const Glyph& glyph : font.glyphs) {
+        AppendGlyph(out, glyph, descent);
+        out.Spill();
+    }
     out += "ENDFONT\n";
-    return out;
 }
 
 }  // namespace font

@@ -7,10 +7,14 @@
 namespace formats {
 namespace {
 
-font::WrittenFont Write(const font::WriteRequest& request) {
+std::vector<std::string> Stream(const font::WriteRequest& request, font::TextOut& out) {
     const std::string family = font::ChosenFamily(request.values, request.defaultName);
-    const int ascent = font::ChosenAscent(request.values);
-    return font::WrittenText(font::WriteBdf(request.font, family, ascent));
+    font::WriteBdf(request.font, family, font::ChosenAscent(request.values), out);
+    return {};
+}
+
+font::WrittenFont Write(const font::WriteRequest& request) {
+    return font::StreamedWhole(Stream, request);
 }
 
 std::optional<font::ImportReport> Read(const font::FontFile& file,
@@ -39,7 +43,9 @@ const font::FontFormat& BdfFormat() {
                          "advance, the baseline under row ascent - 1.\n\nExample: glyphtool "
                          "export bdf 5x7 -o 5x7.bdf --family Tiny",
                          {&font::FamilyOption(), &font::AscentOption()},
-                         Write}};
+                         Write,
+                         nullptr,
+                         Stream}};
     return format;
 }
 

@@ -27,12 +27,17 @@ const font::OptionGroup& LayoutOption() {
     return group;
 }
 
-font::WrittenFont Write(const font::WriteRequest& request) {
+std::vector<std::string> Stream(const font::WriteRequest& request, font::TextOut& out) {
     const std::string name =
         request.values.Text("--name").value_or(font::CIdentifierFrom(request.defaultName));
     const auto layout =
         request.values.Text("--layout") == "columns" ? font::CLayout::Columns : font::CLayout::Rows;
-    return font::WrittenText(font::WriteCHeader(request.font, name, layout));
+    font::WriteCHeader(request.font, name, layout, out);
+    return {};
+}
+
+font::WrittenFont Write(const font::WriteRequest& request) {
+    return font::StreamedWhole(Stream, request);
 }
 
 }  // namespace
@@ -48,7 +53,9 @@ const font::FontFormat& CFormat() {
             "name_codepoints (ascending), name_widths, name_offsets and name_bitmap.\n\n"
             "Example: glyphtool export c 5x7 -o font5x7.h --name font5x7 --layout columns",
             {&PrefixOption(), &LayoutOption()},
-            Write}};
+            Write,
+            nullptr,
+            Stream}};
     return format;
 }
 

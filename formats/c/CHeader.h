@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "font/FontFolder.h"
+#include "font/TextOut.h"
 #include "formats/csource/CSource.h"
 
 namespace font {
@@ -14,8 +15,8 @@ namespace font {
 enum class CLayout { Rows, Columns };
 
 // A C99 and C++ header holding `font` as tables of code points, widths,
-// offsets and bitmap bytes, all prefixed with `name`. Raises Failure for a
-// font without glyphs.
-std::string WriteCHeader(const Font& font, std::string_view name, CLayout layout);
+// offsets and bitmap bytes, all prefixed with `name`, made into `out`.
+// Raises Failure for a font without glyphs.
+void WriteCHeader(const Font& font, std::string_view name, CLayout layout, TextOut& out);
 
 }  // namespace font

@@ -108,16 +108,18 @@ TEST_P(FileHeadBatch, ReadsEveryEntryAsTheSingleReadDoes) {
         requests.push_back({kept[i].c_str(), i % 7 != 5 || i % 3 == 0});
 
     std::vector<std::size_t> order;
-    glyph::ReadFileHeadsAt(fd_, requests, Limit, [&](std::size_t index, glyph::FileHead&& head) {
-        order.push_back(index);
-        const glyph::FileHead alone =
-            glyph::ReadFileHeadAt(fd_, requests[index].name, Limit, requests[index].listedRegular);
-        SCOPED_TRACE(requests[index].name);
-        EXPECT_EQ(head.status, alone.status);
-        EXPECT_EQ(head.error, alone.error);
-        EXPECT_EQ(head.size, alone.size);
-        EXPECT_EQ(head.bytes, alone.bytes);
-    });
+    glyph::ReadFileHeadsAt(
+        fd_, requests.size(), [&](std::size_t i) { return requests[i]; }, Limit,
+        [&](std::size_t index, glyph::FileHead&& head) {
+            order.push_back(index);
+            const glyph::FileHead alone = glyph::ReadFileHeadAt(fd_, requests[index].name, Limit,
+                                                                requests[index].listedRegular);
+            SCOPED_TRACE(requests[index].name);
+            EXPECT_EQ(head.status, alone.status);
+            EXPECT_EQ(head.error, alone.error);
+            EXPECT_EQ(head.size, alone.size);
+            EXPECT_EQ(head.bytes, alone.bytes);
+        });
     ASSERT_EQ(order.size(), requests.size());
     for (std::size_t i = 0; i < order.size(); ++i) EXPECT_EQ(order[i], i);
 }
@@ -131,15 +133,17 @@ TEST_P(FileHeadBatch, ReadsTheBytesOfEachFile) {
     std::vector<glyph::HeadRequest> requests;
     for (const std::string& name : names) requests.push_back({name.c_str(), true});
     std::size_t seen = 0;
-    glyph::ReadFileHeadsAt(fd_, requests, Limit, [&](std::size_t index, glyph::FileHead&& head) {
-        ++seen;
-        const std::size_t size = index % 25;
-        ASSERT_EQ(head.status, glyph::FileHeadStatus::Ok);
-        EXPECT_EQ(head.size, size);
-        ASSERT_EQ(head.bytes.size(), std::min(size, Limit));
-        for (std::size_t k = 0; k < head.bytes.size(); ++k)
-            EXPECT_EQ(head.bytes[k], static_cast<std::uint8_t>(k * 31 + names[index].size()));
-    });
+    glyph::ReadFileHeadsAt(
+        fd_, requests.size(), [&](std::size_t i) { return requests[i]; }, Limit,
+        [&](std::size_t index, glyph::FileHead&& head) {
+            ++seen;
+            const std::size_t size = index % 25;
+            ASSERT_EQ(head.status, glyph::FileHeadStatus::Ok);
+            EXPECT_EQ(head.size, size);
+            ASSERT_EQ(head.bytes.size(), std::min(size, Limit));
+            for (std::size_t k = 0; k < head.bytes.size(); ++k)
+                EXPECT_EQ(head.bytes[k], static_cast<std::uint8_t>(k * 31 + names[index].size()));
+        });
     EXPECT_EQ(seen, names.size());
 }
 

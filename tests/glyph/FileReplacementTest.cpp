@@ -10,7 +10,10 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <span>
+#include <stdexcept>
 
 #include "glyph/FileReplacement.h"
 
@@ -63,8 +66,52 @@ class FileReplacement : public ::testing::Test {
         return names;
     }
 
+    // ReplaceFile of `bytes` put by a maker three bytes at a time, the file
+    // taking them `piece` bytes at a time.
+    static void ReplaceInPieces(const std::string& path, const std::vector<std::uint8_t>& bytes,
+                                std::size_t piece, ReplaceOptions options = {}) {
+        options.piece = piece;
+        ReplaceFile(
+            path,
+            [&](glyph::ContentSink& sink) {
+                for (std::size_t i = 0; i < bytes.size(); i += 3)
+                    sink.Put(
+                        std::span(bytes).subspan(i, std::min<std::size_t>(3, bytes.size() - i)));
+            },
+            options);
+    }
+
+    // Runs `write` in a child process as another user: 0 when it wrote, 1
+    // when it raised FileWriteError, else the child's status.
+    static int AsOtherUser(const std::function<void()>& write) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            int status = 2;
+            if (::setgid(OtherUser) == 0 && ::setuid(OtherUser) == 0) {
+                try {
+                    write();
+                    status = 0;
+                } catch (const FileWriteError&) {
+                    status = 1;
+                }
+            }
+            ::_exit(status);
+        }
+        int status = -1;
+        if (::waitpid(child, &status, 0) != child) return -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : status;
+    }
+
     fs::path dir_;
 };
+
+// Content much longer than a piece, so that it crosses many.
+std::vector<std::uint8_t> Long(std::uint8_t seed) {
+    std::vector<std::uint8_t> bytes(10007);
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<std::uint8_t>(seed + i * 7 + i / 251);
+    return bytes;
+}
 
 TEST_F(FileReplacement, ReplacesTheContentAndKeepsTheMode) {
     const std::string file = Path("a.dat");
@@ -193,22 +240,7 @@ TEST_F(FileReplacement, AFileOfAnotherUserInAStickyFolderIsWritten) {
     ASSERT_EQ(::chown(file.c_str(), Nobody, Nobody), 0);
     ASSERT_EQ(::chmod(file.c_str(), 0666), 0);
 
-    const pid_t child = ::fork();
-    if (child == 0) {
-        int status = 2;
-        if (::setgid(OtherUser) == 0 && ::setuid(OtherUser) == 0) {
-            try {
-                ReplaceFile(file, New);
-                status = 0;
-            } catch (const FileWriteError&) {
-                status = 1;
-            }
-        }
-        ::_exit(status);
-    }
-    int status = -1;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(AsOtherUser([&] { ReplaceFile(file, New); }), 0);
     EXPECT_EQ(Read(file), New);
     EXPECT_EQ(Stat(file).st_uid, Nobody);
     EXPECT_EQ(Names(dir_), std::vector<std::string>{"shared.dat"});
@@ -246,6 +278,118 @@ TEST_F(FileReplacement, ADiskFullKeepsTheOldBytes) {
     }
     EXPECT_EQ(Read(file), Old);
     EXPECT_EQ(Read(big), std::vector<std::uint8_t>(100, 'o'));
+    EXPECT_EQ(Names(disk), before);
+    ::umount(disk.c_str());
+}
+
+// Content put in pieces lands exactly as the same bytes given whole do, on
+// each way a file is written: a new file, a replaced one keeping its mode, a
+// hard-linked one written in place, through a link, and a link replaced;
+// whether the pieces outgrow the memory held or not.
+TEST_F(FileReplacement, ContentPutInPiecesLandsAsWholeContentDoes) {
+    for (const std::size_t piece : {std::size_t{1}, std::size_t{1000}, std::size_t{1} << 16}) {
+        SCOPED_TRACE(piece);
+        const fs::path dir = dir_ / std::to_string(piece);
+        fs::create_directory(dir);
+        const auto at = [&](const std::string& name) { return (dir / name).string(); };
+        Write(at("kept mode.h"), Old);
+        ::chmod(at("kept mode.h").c_str(), 0640);
+        Write(at("linked.h"), Old);
+        ASSERT_EQ(::link(at("linked.h").c_str(), at("second name.h").c_str()), 0);
+        Write(at("target.h"), Old);
+        fs::create_symlink("target.h", dir / "link.h");
+        fs::create_symlink("target.h", dir / "replaced link.h");
+
+        ReplaceInPieces(at("new.h"), Long(1), piece);
+        ReplaceInPieces(at("kept mode.h"), Long(2), piece);
+        ReplaceInPieces(at("linked.h"), Long(3), piece);
+        ReplaceInPieces(at("link.h"), Long(4), piece);
+        ReplaceInPieces(at("replaced link.h"), New, piece, {.existing = ExistingFile::Replace});
+        ReplaceInPieces(at("empty.h"), {}, piece);
+
+        EXPECT_EQ(Read(at("new.h")), Long(1));
+        EXPECT_EQ(Read(at("kept mode.h")), Long(2));
+        EXPECT_EQ(Stat(at("kept mode.h")).st_mode & 07777, 0640u);
+        EXPECT_EQ(Read(at("second name.h")), Long(3));
+        EXPECT_EQ(Stat(at("linked.h")).st_nlink, 2u);
+        EXPECT_EQ(Read(at("target.h")), Long(4));
+        EXPECT_TRUE(fs::is_symlink(dir / "link.h"));
+        EXPECT_FALSE(fs::is_symlink(dir / "replaced link.h"));
+        EXPECT_EQ(Read(at("replaced link.h")), New);
+        EXPECT_TRUE(fs::exists(dir / "empty.h"));
+        EXPECT_TRUE(Read(at("empty.h")).empty());
+        EXPECT_EQ(Names(dir),
+                  (std::vector<std::string>{"empty.h", "kept mode.h", "link.h", "linked.h", "new.h",
+                                            "replaced link.h", "second name.h", "target.h"}));
+    }
+}
+
+// A maker that fails, before or after its content outgrew the memory held,
+// leaves every file as it was and no temporary file, and its own error is
+// the one raised; before, the path was not even looked at.
+TEST_F(FileReplacement, AMakerThatFailsLeavesEverythingAsItWas) {
+    Write(Path("a.h"), Old);
+    Write(Path("linked.h"), Old);
+    ASSERT_EQ(::link(Path("linked.h").c_str(), Path("second name.h").c_str()), 0);
+    const auto before = Names(dir_);
+    for (const std::string name : {"a.h", "linked.h", "new.h", "missing/x.h"}) {
+        for (const std::size_t piece : {std::size_t{1}, std::size_t{1} << 16}) {
+            SCOPED_TRACE(name + " " + std::to_string(piece));
+            try {
+                ReplaceFile(Path(name),
+                            [](glyph::ContentSink& sink) {
+                                sink.Put(Long(5));
+                                throw std::invalid_argument("no font");
+                            },
+                            {.piece = piece});
+                ADD_FAILURE() << "written";
+            } catch (const std::invalid_argument&) {
+            } catch (const FileWriteError& error) {
+                // Only a path looked at fails with its own error.
+                EXPECT_EQ(piece, 1u) << error.what();
+                EXPECT_EQ(name, "missing/x.h") << error.what();
+            }
+            EXPECT_EQ(Names(dir_), before);
+            EXPECT_EQ(Read(Path("a.h")), Old);
+            EXPECT_EQ(Read(Path("second name.h")), Old);
+        }
+    }
+}
+
+// Root only: in a sticky folder, where a writable file of another user
+// cannot be replaced by rename, content that went to a new file in pieces is
+// written over the file itself.
+TEST_F(FileReplacement, ContentInPiecesReachesAFileThatCannotBeReplaced) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to act as two users";
+    ASSERT_EQ(::chmod(dir_.c_str(), 01777), 0);
+    const std::string file = Path("shared.h");
+    Write(file, Old);
+    ASSERT_EQ(::chown(file.c_str(), Nobody, Nobody), 0);
+    ASSERT_EQ(::chmod(file.c_str(), 0666), 0);
+
+    EXPECT_EQ(AsOtherUser([&] { ReplaceInPieces(file, Long(6), 100); }), 0);
+    EXPECT_EQ(Read(file), Long(6));
+    EXPECT_EQ(Stat(file).st_uid, Nobody);
+    EXPECT_EQ(Names(dir_), std::vector<std::string>{"shared.h"});
+}
+
+// Root only: a disk that fills while the pieces go out fails the write and
+// leaves the old file and nothing else.
+TEST_F(FileReplacement, ADiskThatFillsWhilePiecesGoOutKeepsTheOldBytes) {
+    const fs::path disk = dir_ / "disk";
+    fs::create_directory(disk);
+    if (::mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "cannot mount a small file system here: " << std::strerror(errno);
+    const std::string file = (disk / "a.h").string();
+    Write(file, Old);
+    const auto before = Names(disk);
+    try {
+        ReplaceInPieces(file, std::vector<std::uint8_t>(100000, 'n'), 4096);
+        ADD_FAILURE() << "written to a full disk";
+    } catch (const FileWriteError& error) {
+        EXPECT_EQ(error.Error(), ENOSPC);
+    }
+    EXPECT_EQ(Read(file), Old);
     EXPECT_EQ(Names(disk), before);
     ::umount(disk.c_str());
 }

@@ -194,6 +194,15 @@ TEST(Formats, ListsExactlyTheRegistry) {
     EXPECT_GE(count, static_cast<int>(formats::Registry().size()) - 1);
 }
 
+// A format is found by its own name, as the one the registry lists, and a
+// name no format has finds none.
+TEST(Formats, FindsEachFormatByItsName) {
+    for (const font::FontFormat* format : formats::Registry())
+        EXPECT_EQ(formats::FindFormat(format->name), format) << format->name;
+    EXPECT_EQ(formats::FindFormat("pcf"), nullptr);
+    EXPECT_EQ(formats::FindFormat(""), nullptr);
+}
+
 // convert's own mistakes: an option neither format takes, or a value the
 // format taking it refuses, is a usage error; -o - writes to standard output.
 TEST(Convert, RefusesAnOptionNeitherFormatTakesAndWritesToStandardOutput) {
