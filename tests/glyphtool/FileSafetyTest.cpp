@@ -235,6 +235,15 @@ bool AwaitWorkInProgress(const fs::path& dir) {
     return false;
 }
 
+// How a run that showed no work in progress ended, for the failure message:
+// a run that failed at once looks just like one the machine was too slow to
+// watch.
+std::string HowItEnded(Running& run) {
+    run.Signal(SIGKILL);
+    const Result result = run.Wait();
+    return "glyphtool ended with status " + std::to_string(result.status) + ": " + result.err;
+}
+
 // A tmpfs of 64 KiB at `dir`, unmounted at the end of the scope.
 class SmallDisk {
   public:
@@ -428,7 +437,7 @@ TEST(FileSafety, AnImportEndedBySignalIsUndone) {
         const int delayMs = static_cast<int>(random() % 30);
         SCOPED_TRACE("SIGTERM " + std::to_string(delayMs) + " ms into the writing");
         Running run({"import", Misc5x7, "-o", dir, "--force"});
-        ASSERT_TRUE(AwaitWorkInProgress(dir));
+        ASSERT_TRUE(AwaitWorkInProgress(dir)) << HowItEnded(run);
         std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
         run.Signal(SIGTERM);
         const Result result = run.Wait();
@@ -465,7 +474,7 @@ TEST(FileSafety, WhatAKilledImportLeavesCheckNamesAndTheNextImportRemoves) {
         std::vector<std::string> args = {"import", Misc5x7, "-o", target};
         if (!fresh) args.push_back("--force");
         Running run(args);
-        ASSERT_TRUE(AwaitWorkInProgress(holder));
+        ASSERT_TRUE(AwaitWorkInProgress(holder)) << HowItEnded(run);
         std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
         run.Signal(SIGKILL);
         run.Wait();
