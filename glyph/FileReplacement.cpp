@@ -277,15 +277,15 @@ class Replacement {
         Write(held);
         const struct stat& existing = target_.status;
         if (replacing_) {
-            if (!TakeOwner(file_->Fd(), existing) && keep_) return OverwriteWithNewFile();
+            if (!TakeOwner(file_->Fd(), existing) && keep_) return OverwriteWithNewFile(held);
             if (::fchmod(file_->Fd(), existing.st_mode & 07777) != 0)
                 throw FileWriteError(Kind::CannotWrite, "cannot keep the mode", errno);
         }
         if (options_.durable && ::fsync(file_->Fd()) != 0)
             throw FileWriteError(Kind::CannotWrite, "cannot write", errno);
 
-        // An unnamed file is linked in through its descriptor, so it stays open until it has its
-        // name.
+        // An unnamed file is linked in through its descriptor, so it stays
+        // open until it has its name.
         if (options_.existing == ExistingFile::Refuse) {
             if (!file_->LinkAs(target_.path))
                 throw FileWriteError(Kind::CannotCreate,
@@ -294,7 +294,7 @@ class Replacement {
             const int error = errno;
             // A sticky folder, for one, lets a writable file be written but not replaced.
             if (keep_ && replacing_ && (error == EPERM || error == EACCES))
-                return OverwriteWithNewFile();
+                return OverwriteWithNewFile(held);
             throw FileWriteError(Kind::CannotWrite, "cannot replace", error);
         }
         if (!file_->Close()) throw FileWriteError(Kind::CannotWrite, "cannot write", errno);
@@ -305,8 +305,10 @@ class Replacement {
     enum class Way { NewFile, InPlace, Directly };
 
     // Writes the content of the new file over the target itself, when the
-    // new file cannot take the target's place.
-    void OverwriteWithNewFile() {
+    // new file cannot take the target's place: `held` when it is all of it,
+    // else what the new file was given, read back.
+    void OverwriteWithNewFile(std::span<const std::uint8_t> held) {
+        if (held.size() == written_) return Overwrite(target_, held, options_.durable);
         std::vector<std::uint8_t> content(written_);
         std::size_t done = 0;
         while (done < content.size()) {
