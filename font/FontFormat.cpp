@@ -8,9 +8,7 @@ WrittenFont WrittenText(std::string text, std::vector<std::string> warnings) {
     return {{}, std::move(warnings), std::move(text)};
 }
 
-WrittenFont StreamedWhole(
-    const std::function<std::vector<std::string>(const WriteRequest&, TextOut&)>& stream,
-    const WriteRequest& request) {
+WrittenFont StreamedWhole(const TextWriting& stream, const WriteRequest& request) {
     TextOut out;
     std::vector<std::string> warnings = stream(request, out);
     return WrittenText(out.Finish(), std::move(warnings));

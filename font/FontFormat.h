@@ -61,6 +61,11 @@ struct WrittenFont {
     std::string text;  // the file of a text format; `bytes` then stays empty
 };
 
+// A text format's writer in the form that makes its file into `out` a piece
+// at a time, giving the warnings.
+using TextWriting =
+    std::function<std::vector<std::string>(const WriteRequest& request, TextOut& out)>;
+
 struct FontWriter {
     std::string help;  // what export's help says of the file it writes, with an example
     std::vector<const OptionGroup*> groups;
@@ -71,14 +76,11 @@ struct FontWriter {
     std::function<std::string(const Font& font)> text = nullptr;
     // The text `write` gives, made into `out` a piece at a time, and the
     // warnings; null for a format whose file is made whole.
-    std::function<std::vector<std::string>(const WriteRequest& request, TextOut& out)> stream =
-        nullptr;
+    TextWriting stream = nullptr;
 };
 
 // The file of a text format that `stream` makes, kept whole.
-WrittenFont StreamedWhole(
-    const std::function<std::vector<std::string>(const WriteRequest&, TextOut&)>& stream,
-    const WriteRequest& request);
+WrittenFont StreamedWhole(const TextWriting& stream, const WriteRequest& request);
 
 // A format of font files: its name as the user types it ("bdf"), one line
 // saying what it is, the file extensions it usually has, and its reader, its
